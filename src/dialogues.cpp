@@ -1,0 +1,109 @@
+#include "dialogues.hpp"
+
+#include <cctype>
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "platform.hpp"
+#include "temperature.hpp"
+
+namespace {
+
+// All four labels are 18 characters, the colon in column 17, so prompts and
+// results line up.
+const char* const celsius_label = "Suhu Celsius    : ";
+const char* const reamur_label = "Suhu Reamur     : ";
+const char* const fahrenheit_label = "Suhu Fahrenheit : ";
+const char* const kelvin_label = "Suhu Kelvin     : ";
+
+// After a failed read, drops the rest of the unreadable item (up to the next
+// blank or the end of input) so that the next read starts on fresh input
+// instead of failing on the same bytes for ever.
+void discard_rest_of_item()
+{
+    std::streambuf* input = std::cin.rdbuf();
+    using traits = std::char_traits<char>;
+    for (traits::int_type c = input->sgetc();
+         !traits::eq_int_type(c, traits::eof()) && std::isspace(c) == 0;
+         c = input->snextc()) {
+    }
+}
+
+// Asks for a temperature until one can be read, then stores it in `source`.
+// `source` keeps its old value meanwhile: a failed extraction would have
+// overwritten it with 0 or the largest double.
+void read_temperature(const char* label, double& source)
+{
+    for (;;) {
+        std::cout << label;
+        double value = 0.0;
+        if (std::cin >> value) {
+            source = value;
+            return;
+        }
+        if (std::cin.eof()) {
+            // The conversion asked for cannot be done any more: finish the
+            // prompt's line and report failure.
+            std::cout << std::endl;
+            end_process(1);
+        }
+        std::cin.clear();
+        discard_rest_of_item();
+        report_invalid_code();
+    }
+}
+
+void write_result(const char* label, double value)
+{
+    std::cout << label << value << std::endl;
+}
+
+} // namespace
+
+void report_invalid_code()
+{
+    clear_screen();
+    std::cout << "Kode yang Anda masukkan salah!!" << std::endl;
+    std::cout << std::endl;
+}
+
+void from_celsius()
+{
+    read_temperature(celsius_label, celsius);
+    convert_from_celsius();
+    std::cout << std::endl;
+    write_result(reamur_label, reamur);
+    write_result(fahrenheit_label, fahrenheit);
+    write_result(kelvin_label, kelvin);
+}
+
+void from_reamur()
+{
+    read_temperature(reamur_label, reamur);
+    convert_from_reamur();
+    std::cout << std::endl;
+    write_result(celsius_label, celsius);
+    write_result(fahrenheit_label, fahrenheit);
+    write_result(kelvin_label, kelvin);
+}
+
+void from_fahrenheit()
+{
+    read_temperature(fahrenheit_label, fahrenheit);
+    convert_from_fahrenheit();
+    std::cout << std::endl;
+    write_result(celsius_label, celsius);
+    write_result(reamur_label, reamur);
+    write_result(kelvin_label, kelvin);
+}
+
+void from_kelvin()
+{
+    read_temperature(kelvin_label, kelvin);
+    convert_from_kelvin();
+    std::cout << std::endl;
+    write_result(celsius_label, celsius);
+    write_result(reamur_label, reamur);
+    write_result(fahrenheit_label, fahrenheit);
+}
