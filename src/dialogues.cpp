@@ -25,9 +25,7 @@ void discard_rest_of_item()
     std::streambuf* input = std::cin.rdbuf();
     using traits = std::char_traits<char>;
     for (traits::int_type c = input->sgetc();
-         !traits::eq_int_type(c, traits::eof()) && std::isspace(c) == 0;
-         c = input->snextc()) {
-    }
+         !traits::eq_int_type(c, traits::eof()) && std::isspace(c) == 0; c = input->snextc()) {}
 }
 
 // Asks for a temperature until one can be read, then stores it in `source`.
