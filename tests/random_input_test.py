@@ -104,31 +104,35 @@ def random_gap(rng):
     return "".join(rng.choice([" ", "\t", "\n", "\r\n", "  \n"]) for _ in range(rng.randint(1, 3)))
 
 
-def random_session(rng):
-    """Returns (typed, expected output, expected status)."""
-    typed = [rng.choice(["", "\n", " \t"])]
+def expected_output(conversions, answered):
+    """Everything the converter writes for `conversions`, a list of (menu
+    letter, typed number) each answered yes but the last. That one is
+    answered no, or, if not `answered`, input ends at the retry question."""
     expected = [MENU]
-    for _ in range(rng.randint(1, 6)):
-        letter = rng.choice("aAbBcCdD")
-        number = random_number(rng)
+    for number, (letter, typed) in enumerate(conversions):
+        if number > 0:
+            expected.append(CLEAR.decode() + MENU)
         source, formulas = SCALES[letter.lower()]
-        typed += [letter, random_gap(rng), number, random_gap(rng)]
         expected += ["\n", LABELS[source], "\n"]
-        for scale, value in formulas(float(number)):
+        for scale, value in formulas(float(typed)):
             expected.append(f"{LABELS[scale]}{value:g}\n")
         expected.append(RETRY)
-        typed.append(rng.choice("yY"))
-        typed.append(random_gap(rng))
-        expected.append(CLEAR.decode() + MENU)
-    # End the last conversion: with no, or with input simply ending at the
-    # retry question, which ends normally after finishing the line.
-    del typed[-2:]
-    del expected[-1]
+    if not answered:
+        expected.append("\n")
+    return "".join(expected).encode()
+
+
+def random_session(rng):
+    """Returns (typed, expected output, expected status)."""
+    conversions = [(rng.choice("aAbBcCdD"), random_number(rng)) for _ in range(rng.randint(1, 6))]
+    typed = [rng.choice(["", "\n", " \t"])]
+    for number, (letter, number_text) in enumerate(conversions):
+        if number > 0:
+            typed += [rng.choice("yY"), random_gap(rng)]
+        typed += [letter, random_gap(rng), number_text, random_gap(rng)]
     ending = rng.choice(["n", "N", "n\n", ""])
     typed.append(ending)
-    if not ending:
-        expected.append("\n")
-    return "".join(typed).encode(), "".join(expected).encode(), 0
+    return "".join(typed).encode(), expected_output(conversions, ending != ""), 0
 
 
 NOISE_PIECES = [b"a", b"A", b"b", b"B", b"c", b"C", b"d", b"D", b"y", b"Y", b"n", b"N",
