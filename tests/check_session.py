@@ -5,9 +5,9 @@ A session is three files side by side: NAME.in (bytes typed), NAME.out (every
 byte the program must write) and NAME.exit (its exit status). The comparison
 is byte for byte; on a difference the first differing bytes are shown.
 
-With --wine the program is a Windows build started under wine: its CR LF line
-ends are read as LF, and the terminal's clearing bytes are taken out of the
-expectation, since `cls` writes nothing into a pipe.
+With --wine LOADER the program is a Windows build started by that wine
+loader: its CR LF line ends are read as LF, and the terminal's clearing bytes
+are taken out of the expectation, since `cls` writes nothing into a pipe.
 """
 import argparse
 import subprocess
@@ -16,6 +16,14 @@ from pathlib import Path
 
 CLEAR = b"\x1b[H\x1b[2J\x1b[3J"
 TIMEOUT_SECONDS = 30
+
+
+def windows_expectation(expected: bytes) -> bytes:
+    return expected.replace(CLEAR, b"")
+
+
+def from_windows(actual: bytes) -> bytes:
+    return actual.replace(b"\r\n", b"\n")
 
 
 def first_difference(actual: bytes, expected: bytes) -> str:
@@ -32,7 +40,7 @@ def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
     parser.add_argument("session", help="path of the session without extension")
-    parser.add_argument("--wine", action="store_true")
+    parser.add_argument("--wine", metavar="LOADER")
     args = parser.parse_args()
 
     session = Path(args.session)
@@ -42,8 +50,8 @@ def main() -> int:
 
     command = [args.program]
     if args.wine:
-        command.insert(0, "wine")
-        expected = expected.replace(CLEAR, b"")
+        command.insert(0, args.wine)
+        expected = windows_expectation(expected)
     try:
         run = subprocess.run(command, input=typed, stdout=subprocess.PIPE,
                              timeout=TIMEOUT_SECONDS, check=False)
@@ -52,7 +60,7 @@ def main() -> int:
         return 1
     actual = run.stdout
     if args.wine:
-        actual = actual.replace(b"\r\n", b"\n")
+        actual = from_windows(actual)
 
     failures = []
     if actual != expected:

@@ -9,7 +9,8 @@ input it was given.
 Sessions: random well-formed conversions whose whole output is predicted
 here, from the formulas and the texts, then compared byte for byte.
 
-The seed is printed; `--seed N` repeats a run exactly.
+The seed is printed; `--seed N` repeats a run exactly. With --wine LOADER
+the program is a Windows build, run as the session tests run one.
 """
 import argparse
 import concurrent.futures
@@ -21,7 +22,7 @@ import sys
 import tempfile
 import time
 
-from check_session import CLEAR, first_difference
+from check_session import CLEAR, first_difference, from_windows, windows_expectation
 
 DEFAULT_SEED = 20261207
 TIMEOUT_SECONDS = 20
@@ -203,12 +204,15 @@ def check_noise(command, typed):
     return "; ".join(problems)
 
 
-def check_session(command, case):
+def check_session(command, case, windows):
     typed, expected, status = case
     done = run(command, typed)
     problems = common_problems(done)
-    if done.stdout != expected:
-        problems.append("output differs: " + first_difference(done.stdout, expected))
+    actual = done.stdout
+    if windows:
+        actual, expected = from_windows(actual), windows_expectation(expected)
+    if actual != expected:
+        problems.append("output differs: " + first_difference(actual, expected))
     if not done.problem and done.status != status:
         problems.append(f"exit status {done.status}, expected {status}")
     return "; ".join(problems)
@@ -220,17 +224,19 @@ def main():
     parser.add_argument("--seed", type=int, default=DEFAULT_SEED)
     parser.add_argument("--noise", type=int, default=3000, help="random byte strings")
     parser.add_argument("--sessions", type=int, default=300, help="well-formed sessions")
+    parser.add_argument("--wine", metavar="LOADER")
     args = parser.parse_args()
 
     print(f"seed {args.seed} (repeat with --seed {args.seed})")
     rng = random.Random(args.seed)
     noise = [random_noise(rng) for _ in range(args.noise)]
     sessions = [random_session(rng) for _ in range(args.sessions)]
-    command = [args.program]
+    command = [args.wine, args.program] if args.wine else [args.program]
 
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
         noise_results = list(pool.map(lambda typed: check_noise(command, typed), noise))
-        session_results = list(pool.map(lambda case: check_session(command, case), sessions))
+        session_results = list(pool.map(lambda case: check_session(command, case, args.wine),
+                                        sessions))
     failed = 0
     for kind, inputs, results in [("noise", noise, noise_results),
                                   ("session", [case[0] for case in sessions], session_results)]:
