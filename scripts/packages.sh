@@ -23,3 +23,14 @@ need_packages() {
     "${sudo[@]}" apt-get update -q || return 1
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
+
+# need_foreign_architecture ARCH: lets dpkg install packages of ARCH (wine32
+# is an i386 package). Packages of it are then missing, so the next
+# need_packages updates the package lists.
+need_foreign_architecture() {
+    dpkg --print-foreign-architectures | grep -qx "$1" && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "adding the dpkg architecture $1"
+    "${sudo[@]}" dpkg --add-architecture "$1"
+}
