@@ -1,0 +1,16 @@
+# A zip for Windows users: the program and how to run it, side by side.
+# The text gets CR LF line ends so that every Notepad shows its lines.
+file(READ packaging/windows-readme.txt readme_text)
+string(CONFIGURE "${readme_text}" readme_text @ONLY)
+string(REPLACE "\n" "\r\n" readme_text "${readme_text}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.txt "${readme_text}")
+install(TARGETS dalemira RUNTIME DESTINATION .)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_SYSTEM_NAME win32)
+else()
+    set(CPACK_SYSTEM_NAME win64)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+include(CPack)
