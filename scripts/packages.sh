@@ -1,9 +1,39 @@
 # Sourced by the project's scripts: installs the Debian packages that are
-# missing, and only those, so a fresh Debian 12 machine needs nothing else.
+# missing, and only those, so a fresh Debian 12 machine needs nothing else,
+# and keeps the tools' output out of sight unless something fails.
 
-# need_packages PACKAGE...: installs each PACKAGE that dpkg does not have yet.
+# as_root COMMAND...: runs COMMAND as root, through sudo when we are not.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# can_be_root COMMAND_LINE: whether as_root can work here; if not, says what
+# root has to run instead.
+can_be_root() {
+    [ "$(id -u)" -eq 0 ] && return 0
+    command -v sudo >/dev/null && return 0
+    echo "This needs root, and there is no sudo. As root, run:" >&2
+    echo "    $1" >&2
+    return 1
+}
+
+# quietly LOG COMMAND...: runs COMMAND with its output in LOG; shows that
+# output only when COMMAND fails.
+quietly() {
+    local log=$1
+    shift
+    mkdir -p "$(dirname "$log")"
+    "$@" >"$log" 2>&1 && return 0
+    cat "$log" >&2
+    echo "FAILED: $* (its output is above and in $log)" >&2
+    return 1
+}
+
+# need_packages WHY PACKAGE...: installs each PACKAGE that dpkg does not have
+# yet, in one line that says what and WHY; apt's output goes to a log.
 need_packages() {
-    local missing=() package
+    local why=$1 missing=() package
+    shift
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
             missing+=("$package")
@@ -11,17 +41,17 @@ need_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if ! command -v sudo >/dev/null; then
-            echo "missing Debian packages: ${missing[*]}; install them as root (apt-get install ${missing[*]})" >&2
-            return 1
-        fi
-        sudo=(sudo)
+    can_be_root "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" || return 1
+    local log=build/logs/apt.log
+    mkdir -p build/logs
+    echo "Installing ${missing[*]} ($why); apt's output goes to $log"
+    if ! { as_root apt-get update &&
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
+        >"$log" 2>&1; then
+        echo "Installing failed. The last lines of $log:" >&2
+        tail -n 20 "$log" >&2
+        return 1
     fi
-    echo "installing missing Debian packages: ${missing[*]}"
-    "${sudo[@]}" apt-get update -q || return 1
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # need_foreign_architecture ARCH: lets dpkg install packages of ARCH (wine32
@@ -29,8 +59,7 @@ need_packages() {
 # need_packages updates the package lists.
 need_foreign_architecture() {
     dpkg --print-foreign-architectures | grep -qx "$1" && return 0
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "adding the dpkg architecture $1"
-    "${sudo[@]}" dpkg --add-architecture "$1"
+    can_be_root "dpkg --add-architecture $1" || return 1
+    echo "Adding dpkg's architecture $1 (wine's 32-bit loader is an $1 package)"
+    as_root dpkg --add-architecture "$1"
 }
