@@ -1,11 +1,28 @@
-# A zip for Windows users: the program and how to run it, side by side.
-# The text gets CR LF line ends so that every Notepad shows its lines.
-file(READ packaging/windows-readme.txt readme_text)
-string(CONFIGURE "${readme_text}" readme_text @ONLY)
-string(REPLACE "\n" "\r\n" readme_text "${readme_text}")
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README.txt "${readme_text}")
+# The Windows program as its users get it: stripped, with a version resource
+# and a manifest, in a zip with how to use it and the license.
+enable_language(RC)
+set(manifest ${CMAKE_CURRENT_SOURCE_DIR}/packaging/dalemira.exe.manifest)
+configure_file(packaging/windows-resources.rc.in windows-resources.rc @ONLY)
+target_sources(dalemira PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/windows-resources.rc)
+set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/windows-resources.rc
+    APPEND PROPERTY OBJECT_DEPENDS ${manifest})
+# Symbols are of no use to a user; the tests run this same stripped program.
+target_link_options(dalemira PRIVATE -s)
+
+# windows_text(SOURCE NAME): SOURCE as NAME beside the program, with the
+# project's version filled in and CR LF line ends, so that every Notepad
+# shows its lines.
+function(windows_text source name)
+    file(READ ${source} content)
+    string(CONFIGURE "${content}" content @ONLY)
+    string(REPLACE "\n" "\r\n" content "${content}")
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name} "${content}")
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name} DESTINATION .)
+endfunction()
+windows_text(packaging/windows-readme.txt README.txt)
+windows_text(LICENSE LICENSE.txt)
 install(TARGETS dalemira RUNTIME DESTINATION .)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME win32)
 else()
@@ -13,4 +30,10 @@ else()
 endif()
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+# CPack's zip keeps the builder's file times, user and group; rewritten, it
+# holds nothing but the files and SOURCE_DATE_EPOCH, the same for anyone.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(CPACK_DALEMIRA_PYTHON ${Python3_EXECUTABLE})
+set(CPACK_DALEMIRA_ZIP_SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/packaging/reproducible_zip.py)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/reproducible-zip.cmake)
 include(CPack)
