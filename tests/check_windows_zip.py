@@ -1,24 +1,49 @@
 #!/usr/bin/env python3
-"""Checks the Windows zip: the program and its how-to-run text, and that the
-text has CR LF line ends for every Notepad."""
+"""Checks the Windows zip: one folder with the program, stripped, and its
+how-to and license texts, both with CR LF line ends for every Notepad, the
+how-to in Indonesian first.
+
+Needs Debian's python3-pefile, so run it with /usr/bin/python3.
+"""
 import sys
 import zipfile
+from pathlib import PurePosixPath
+
+import pefile
+
+from check_windows_executable import stripping_problems
+
+FILES = {"dalemira.exe", "README.txt", "LICENSE.txt"}
+
+
+def problems(archive):
+    names = {PurePosixPath(name): name for name in archive.namelist()}
+    found = []
+    if {path.name for path in names} != FILES or len({path.parent for path in names}) != 1:
+        found.append(f"holds {sorted(names.values())}, not one folder with {sorted(FILES)}")
+    texts = {path.name: archive.read(name) for path, name in names.items()}
+    for name in FILES - {"dalemira.exe"}:
+        text = texts.get(name, b"")
+        if text.count(b"\n") != text.count(b"\r\n"):
+            found.append(f"{name} lacks CR LF line ends")
+    readme = texts.get("README.txt", b"")
+    if not 0 <= readme.find(b"Cara menjalankan") < readme.find(b"How to run it"):
+        found.append("README.txt does not say how to run it in Indonesian, then in English")
+    if b"Copyright (c) 2026 the dalemira authors" not in texts.get("LICENSE.txt", b""):
+        found.append("LICENSE.txt lacks the MIT license's copyright line")
+    if "dalemira.exe" in texts:
+        found += stripping_problems(pefile.PE(data=texts["dalemira.exe"]))
+    return found
 
 
 def main():
     path = sys.argv[1]
     with zipfile.ZipFile(path) as archive:
-        names = {name.rsplit("/", 1)[-1]: name for name in archive.namelist()}
-        problems = [f"{path}: no {wanted}" for wanted in ("dalemira.exe", "README.txt")
-                    if wanted not in names]
-        if "README.txt" in names:
-            text = archive.read(names["README.txt"])
-            if b"dalemira.exe" not in text or text.count(b"\n") != text.count(b"\r\n"):
-                problems.append(f"{path}: README.txt lacks the how-to or CR LF line ends")
-    for problem in problems:
-        print(problem)
-    print(f"{path}: {', '.join(sorted(names))}")
-    return 1 if problems else 0
+        found = problems(archive)
+        print(f"{path}: {', '.join(sorted(archive.namelist()))}")
+    for problem in found:
+        print(f"{path}: {problem}")
+    return 1 if found else 0
 
 
 if __name__ == "__main__":
