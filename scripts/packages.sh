@@ -44,7 +44,7 @@ need_packages() {
     can_be_root "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" || return 1
     local log=build/logs/apt.log
     mkdir -p build/logs
-    echo "Installing ${missing[*]} ($why); apt's output goes to $log"
+    echo "Installing ${missing[*]} ($why); apt's output goes to $log" >&2
     if ! { as_root apt-get update &&
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
         >"$log" 2>&1; then
@@ -60,6 +60,6 @@ need_packages() {
 need_foreign_architecture() {
     dpkg --print-foreign-architectures | grep -qx "$1" && return 0
     can_be_root "dpkg --add-architecture $1" || return 1
-    echo "Adding dpkg's architecture $1 (wine's 32-bit loader is an $1 package)"
+    echo "Adding dpkg's architecture $1 (wine's 32-bit loader is an $1 package)" >&2
     as_root dpkg --add-architecture "$1"
 }
