@@ -20,7 +20,7 @@ def main():
     with zipfile.ZipFile(path) as archive:
         members = [(info.filename, archive.read(info)) for info in archive.infolist()
                    if not info.is_dir()]
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+    with zipfile.ZipFile(path, "w") as archive:
         for name, data in sorted(members):
             info = zipfile.ZipInfo(name, date_time)
             info.create_system = 3
