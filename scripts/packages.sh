@@ -7,11 +7,15 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# root_or_sudo: whether as_root can work here.
+root_or_sudo() {
+    [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null
+}
+
 # can_be_root COMMAND_LINE: whether as_root can work here; if not, says what
 # root has to run instead.
 can_be_root() {
-    [ "$(id -u)" -eq 0 ] && return 0
-    command -v sudo >/dev/null && return 0
+    root_or_sudo && return 0
     echo "This needs root, and there is no sudo. As root, run:" >&2
     echo "    $1" >&2
     return 1

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Checks the Debian package as a user meets it: lintian, then installed, run
-# from PATH, its manual pages found and rendered, and purged without a trace.
-# The purge runs whatever failed before it.
+# Checks the Debian package as a user meets it: lintian; its manual pages
+# rendered at several widths; then installed, run from PATH, its pages found,
+# and purged without a trace. The purge runs whatever failed before it. A
+# dalemira that is already installed here is left alone, as is a machine
+# where we cannot be root.
 # Usage: check_debian_package.sh DEB EXPECTED_OUTPUT_OF_a_100_n
 set -euo pipefail
 deb=$(realpath "$1")
@@ -12,12 +14,40 @@ root_flag=()
 [ "$(id -u)" -eq 0 ] && root_flag=(--allow-root)
 lintian "${root_flag[@]}" --fail-on error,warning "$deb"
 
+status=0
+unpacked=$(mktemp -d "${TMPDIR:-/tmp}/dalemira-deb.XXXXXX")
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+# The pages as shipped: no warning, a whatis line, and no word broken with a
+# hyphen at a line end (groff's own hyphen, U+2010, or an ASCII one). man-db
+# sets no hyphenation language for a page under an id/ folder; a copy
+# elsewhere, as `man -l` reads one, is hyphenated as the page itself says.
+for page in /usr/share/man/man1/dalemira.1.gz /usr/share/man/id/man1/dalemira.1.gz; do
+    cp "$unpacked$page" "$unpacked/page.1.gz"
+    for width in 60 72 80 100 120; do
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=$width man --warnings -l "$unpacked/page.1.gz" 2>&1 >"$unpacked/rendered")
+        [ -z "$warnings" ] || { echo "$page at $width columns: $warnings"; status=1; }
+        broken=$(grep -n -E -- '(-|‐) *$' "$unpacked/rendered" || true)
+        [ -z "$broken" ] || { echo "$page at $width columns breaks a word with a hyphen:"; echo "$broken"; status=1; }
+    done
+    lexgrog "$unpacked$page" >/dev/null || { echo "$page: lexgrog finds no whatis line"; status=1; }
+done
+
+installed=$(dpkg-query -W -f='${db:Status-Status} ${Version}' dalemira 2>/dev/null || true)
+if [ -n "$installed" ] && [ "${installed%% *}" != not-installed ]; then
+    echo "Skipped installing the package: dalemira ${installed#* } (${installed%% *}) is on this machine and is left as it is. To run this check, purge it first (sudo apt purge dalemira)."
+    exit $status
+fi
+if ! root_or_sudo; then
+    echo "Skipped installing the package: that needs root, and there is no sudo. To run this check, run the test command as root."
+    exit $status
+fi
+
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\.||' | grep -v '/$')
 purge() { quietly build/logs/purge.log as_root apt-get purge -y dalemira; }
-trap purge EXIT
+trap 'rm -rf "$unpacked"; purge' EXIT
 quietly build/logs/install.log as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb"
 
-status=0
 actual=$(printf 'a\n100\nn\n' | dalemira; echo "status $?")
 if [ "$actual" != "$(cat "$expected"; echo "status 0")" ]; then
     echo "dalemira from PATH ($(command -v dalemira)) wrote other bytes than $expected, or ended otherwise:"
@@ -30,12 +60,9 @@ for language in C id; do
     C:/usr/share/man/man1/dalemira.1.gz | id:/usr/share/man/id/man1/dalemira.1.gz) ;;
     *) echo "man -L $language -w dalemira found '$page'"; status=1 ;;
     esac
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || { echo "$page: $warnings"; status=1; }
-    lexgrog "$page" >/dev/null || { echo "$page: lexgrog finds no whatis line"; status=1; }
 done
 
-trap - EXIT
+trap 'rm -rf "$unpacked"' EXIT
 purge
 for file in $files /usr/share/doc/dalemira; do
     [ ! -e "$file" ] || { echo "left after purging: $file"; status=1; }
