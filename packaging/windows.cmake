@@ -14,6 +14,8 @@ target_link_options(dalemira PRIVATE -s)
 # shows its lines.
 function(windows_text source name)
     file(READ ${source} content)
+    # Read at configure time: an edit must configure again.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
     string(CONFIGURE "${content}" content @ONLY)
     string(REPLACE "\n" "\r\n" content "${content}")
     file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name} "${content}")

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the Windows zip: one folder with the program, stripped, and its
 how-to and license texts, both with CR LF line ends for every Notepad, the
-how-to in Indonesian first.
+how-to in Indonesian first, in lines that Notepad shows without wrapping.
 
 Needs Debian's python3-pefile, so run it with /usr/bin/python3.
 """
@@ -14,6 +14,7 @@ import pefile
 from check_windows_executable import stripping_problems
 
 FILES = {"dalemira.exe", "README.txt", "LICENSE.txt"}
+README_WIDTH = 72
 
 
 def problems(archive):
@@ -29,6 +30,10 @@ def problems(archive):
     readme = texts.get("README.txt", b"")
     if not 0 <= readme.find(b"Cara menjalankan") < readme.find(b"How to run it"):
         found.append("README.txt does not say how to run it in Indonesian, then in English")
+    too_long = [number for number, line in enumerate(readme.split(b"\r\n"), 1)
+                if len(line) > README_WIDTH]
+    if too_long:
+        found.append(f"README.txt has lines over {README_WIDTH} characters: {too_long}")
     if b"Copyright (c) 2026 the dalemira authors" not in texts.get("LICENSE.txt", b""):
         found.append("LICENSE.txt lacks the MIT license's copyright line")
     if "dalemira.exe" in texts:
