@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
 """Types a session into the converter in a real terminal (tmux) and checks the
 visible screen after every step, clearing included, as a person would see it.
+
+With --wine LOADER the program is a Windows build started by that wine loader.
+Wine's console draws the program's console calls into the terminal, so the
+same screens must show: `cls` has to clear them.
 """
+import argparse
 import os
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -39,7 +45,11 @@ LAST_SCREEN = STEPS[-1][1][:-1] + ["Ingin coba lagi (Y/N) ? N"]
 
 
 def main() -> int:
-    program = os.path.abspath(sys.argv[1])
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program")
+    parser.add_argument("--wine", metavar="LOADER")
+    args = parser.parse_args()
+    command = shlex.join(([args.wine] if args.wine else []) + [os.path.abspath(args.program)])
     with tempfile.TemporaryDirectory() as folder:
         socket = os.path.join(folder, "tmux.socket")
         env = dict(os.environ, TERM="xterm")
@@ -69,7 +79,7 @@ def main() -> int:
             return False
 
         status_file = os.path.join(folder, "status")
-        wrapped = f"'{program}'; echo $? > '{status_file}.part'; mv '{status_file}.part' '{status_file}'"
+        wrapped = f"{command}; echo $? > '{status_file}.part'; mv '{status_file}.part' '{status_file}'"
         tmux("new-session", "-d", "-s", "converter", "-x", "80", "-y", "40", "sh", "-c", wrapped,
              ";", "set-option", "-t", "converter", "remain-on-exit", "on")
         try:
