@@ -5,7 +5,11 @@
 start_wine() {
     local loader=$1
     wine_home=$(mktemp -d "${TMPDIR:-/tmp}/dalemira-wine.XXXXXX")
-    export WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Neither Mono nor Gecko (mscoree, mshtml), and no desktop: at the first
+    # key typed into its console, wine starts explorer.exe for one, which
+    # fails without a display, and under load the console then may never
+    # read the terminal again.
+    export WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
     trap stop_wine EXIT
     mkdir "$WINEPREFIX"
     # Started away from our terminal and pipes: the server and wine's
