@@ -16,7 +16,13 @@ lintian "${root_flag[@]}" --fail-on error,warning "$deb"
 
 status=0
 unpacked=$(mktemp -d "${TMPDIR:-/tmp}/dalemira-deb.XXXXXX")
-trap 'rm -rf "$unpacked"' EXIT
+installed_here=false
+purge() { quietly build/logs/purge.log as_root apt-get purge -y dalemira; }
+cleanup() {
+    rm -rf "$unpacked"
+    if $installed_here; then purge; fi
+}
+trap cleanup EXIT
 dpkg-deb -x "$deb" "$unpacked"
 # The pages as shipped: no warning, a whatis line, and no word broken with a
 # hyphen at a line end (groff's own hyphen, U+2010, or an ASCII one). man-db
@@ -44,8 +50,7 @@ if ! root_or_sudo; then
 fi
 
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\.||' | grep -v '/$')
-purge() { quietly build/logs/purge.log as_root apt-get purge -y dalemira; }
-trap 'rm -rf "$unpacked"; purge' EXIT
+installed_here=true
 quietly build/logs/install.log as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb"
 
 actual=$(printf 'a\n100\nn\n' | dalemira; echo "status $?")
@@ -62,7 +67,7 @@ for language in C id; do
     esac
 done
 
-trap 'rm -rf "$unpacked"' EXIT
+installed_here=false
 purge
 for file in $files /usr/share/doc/dalemira; do
     [ ! -e "$file" ] || { echo "left after purging: $file"; status=1; }
