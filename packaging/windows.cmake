@@ -32,6 +32,10 @@ else()
 endif()
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+# The files at the zip's root: Explorer's Extract All, like most archivers,
+# already unpacks into a folder named after the zip, and a folder of the
+# same name inside it would hide the program one level deeper.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 # CPack's zip keeps the builder's file times, user and group; rewritten, it
 # holds nothing but the files and SOURCE_DATE_EPOCH, the same for anyone.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

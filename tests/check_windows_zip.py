@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks the Windows zip: one folder with the program, stripped, and its
-how-to and license texts, both with CR LF line ends for every Notepad, the
-how-to in Indonesian first, in lines that Notepad shows without wrapping.
+"""Checks the Windows zip: at its root and nothing else, the program,
+stripped, and its how-to and license texts, both with CR LF line ends for
+every Notepad, the how-to in Indonesian first, in lines that Notepad shows
+without wrapping.
 
 Needs Debian's python3-pefile, so run it with /usr/bin/python3.
 """
@@ -18,11 +19,11 @@ README_WIDTH = 72
 
 
 def problems(archive):
-    names = {PurePosixPath(name): name for name in archive.namelist()}
+    names = archive.namelist()
     found = []
-    if {path.name for path in names} != FILES or len({path.parent for path in names}) != 1:
-        found.append(f"holds {sorted(names.values())}, not one folder with {sorted(FILES)}")
-    texts = {path.name: archive.read(name) for path, name in names.items()}
+    if sorted(names) != sorted(FILES):
+        found.append(f"holds {sorted(names)}, not exactly {sorted(FILES)} at its root")
+    texts = {PurePosixPath(name).name: archive.read(name) for name in names}
     for name in FILES - {"dalemira.exe"}:
         text = texts.get(name, b"")
         if text.count(b"\n") != text.count(b"\r\n"):
