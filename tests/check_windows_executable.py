@@ -85,8 +85,10 @@ def version_problems(pe, version):
         if strings.get(key) != value:
             found.append(f"{key} is {strings.get(key)!r}, not {value!r}")
     description = strings.get("FileDescription", "")
-    if not all(word in description for word in ("suhu", "Celsius", "Reamur", "Fahrenheit", "Kelvin")):
-        found.append(f"FileDescription {description!r} does not say in Indonesian what it converts")
+    # The four scales as an Indonesian list writes them: a comma before "dan".
+    if not all(words in description for words in ("suhu", "Celsius, Reamur, Fahrenheit, dan Kelvin")):
+        found.append(f"FileDescription {description!r} does not say in Indonesian what it"
+                     " converts, with the series comma")
     return found
 
 
