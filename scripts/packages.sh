@@ -48,7 +48,8 @@ need_packages() {
     can_be_root "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" || return 1
     local log=build/logs/apt.log
     mkdir -p build/logs
-    echo "Installing ${missing[*]} ($why); apt's output goes to $log" >&2
+    # Folded: the list of packages can be long, a terminal is not.
+    echo "Installing ${missing[*]} ($why); apt's output goes to $log" | fmt -w 80 >&2
     if ! { as_root apt-get update &&
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
         >"$log" 2>&1; then

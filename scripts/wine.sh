@@ -1,5 +1,5 @@
 # Sourced by scripts/test: one private wine prefix and one wineserver for the
-# whole run, both gone when the run ends.
+# whole run, both gone when the run ends: the caller runs stop_wine on exit.
 
 # start_wine LOADER: prepares wine for programs started by LOADER.
 start_wine() {
@@ -10,7 +10,6 @@ start_wine() {
     # fails without a display, and under load the console then may never
     # read the terminal again.
     export WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
-    trap stop_wine EXIT
     mkdir "$WINEPREFIX"
     # Started away from our terminal and pipes: the server and wine's
     # services outlive each program, and would hold ctest's pipes open.
@@ -23,7 +22,9 @@ start_wine() {
     fi
 }
 
+# stop_wine: ends the wineserver and removes the prefix, if start_wine ran.
 stop_wine() {
+    [ -n "${wine_home:-}" ] || return 0
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$wine_home"
 }

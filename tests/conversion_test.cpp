@@ -32,7 +32,7 @@ std::ostream& operator<<(std::ostream& out, const FormulaCase& c)
 
 class Formula : public testing::TestWithParam<FormulaCase> {};
 
-TEST_P(Formula, GivesEachResultExactly)
+TEST_P(Formula, GivesExactly)
 {
     const FormulaCase& c = GetParam();
     // Stale values from an earlier case must not leak into this one.
@@ -122,12 +122,13 @@ struct PrintedCase {
     const char* expected;
 };
 
+// ctest names each case by what it prints, as it does the formula cases.
 std::ostream& operator<<(std::ostream& out, const PrintedCase& c)
 {
     return out << c.name;
 }
 
-class Printed : public testing::TestWithParam<PrintedCase> {};
+class Dialogue : public testing::TestWithParam<PrintedCase> {};
 
 // Runs one dialogue on `input` and returns everything it wrote.
 std::string run_dialogue(void (*dialogue)(), const std::string& input)
@@ -142,13 +143,13 @@ std::string run_dialogue(void (*dialogue)(), const std::string& input)
     return out.str();
 }
 
-TEST_P(Printed, WritesTheseLines)
+TEST_P(Dialogue, Prints)
 {
     const PrintedCase& c = GetParam();
     EXPECT_EQ(run_dialogue(c.dialogue, c.input), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(NumberFormat, Printed,
+INSTANTIATE_TEST_SUITE_P(NumberFormat, Dialogue,
     testing::Values(PrintedCase{"FahrenheitZero", from_fahrenheit, "0\n",
                         "Suhu Fahrenheit : \n"
                         "Suhu Celsius    : -17.7778\n"
@@ -191,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(NumberFormat, Printed,
             "Suhu Celsius    : 0.15\n"
             "Suhu Reamur     : 0.12\n"
             "Suhu Fahrenheit : 32.27\n"},
-        PrintedCase{"JustBelow29Point6PrintsAs29Point6", from_fahrenheit, "98.6\n",
+        // Reamur from Fahrenheit 98.6 lies just below 29.6 and prints as 29.6.
+        PrintedCase{"JustBelow29Point6", from_fahrenheit, "98.6\n",
             "Suhu Fahrenheit : \n"
             "Suhu Celsius    : 37\n"
             "Suhu Reamur     : 29.6\n"
@@ -205,7 +207,6 @@ INSTANTIATE_TEST_SUITE_P(NumberFormat, Printed,
             "Suhu Celsius    : \n"
             "Suhu Reamur     : 80\n"
             "Suhu Fahrenheit : 212\n"
-            "Suhu Kelvin     : 373\n"}),
-    [](const testing::TestParamInfo<PrintedCase>& param) { return std::string(param.param.name); });
+            "Suhu Kelvin     : 373\n"}));
 
 } // namespace
