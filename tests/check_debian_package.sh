@@ -24,17 +24,31 @@ cleanup() {
 }
 trap cleanup EXIT
 dpkg-deb -x "$deb" "$unpacked"
-# The pages as shipped: no warning, a whatis line, and no word broken with a
-# hyphen at a line end (groff's own hyphen, U+2010, or an ASCII one). man-db
-# sets no hyphenation language for a page under an id/ folder; a copy
-# elsewhere, as `man -l` reads one, is hyphenated as the page itself says.
+# The pages as shipped: no warning, a whatis line, no word broken with a
+# hyphen at a line end (groff's own hyphen, U+2010, or an ASCII one), and no
+# gap of three spaces or more between two words of prose, as justifying
+# around a long quoted screen text leaves. man-db sets no hyphenation
+# language for a page under an id/ folder; a copy elsewhere, as `man -l`
+# reads one, is hyphenated as the page itself says.
 for page in /usr/share/man/man1/dalemira.1.gz /usr/share/man/id/man1/dalemira.1.gz; do
     cp "$unpacked$page" "$unpacked/page.1.gz"
+    # The examples' padding is the program's own.
+    zcat "$unpacked/page.1.gz" | sed -n '/^\.EX/,/^\.EE/p' >"$unpacked/examples"
     for width in 60 72 80 100 120; do
         warnings=$(LC_ALL=C.UTF-8 MANWIDTH=$width man --warnings -l "$unpacked/page.1.gz" 2>&1 >"$unpacked/rendered")
         [ -z "$warnings" ] || { echo "$page at $width columns: $warnings"; status=1; }
         broken=$(grep -n -E -- '(-|‐) *$' "$unpacked/rendered" || true)
         [ -z "$broken" ] || { echo "$page at $width columns breaks a word with a hyphen:"; echo "$broken"; status=1; }
+        # Not the header and footer, nor the gap between a tagged
+        # paragraph's tag and its text, which starts in column 15.
+        gaps=$(awk 'FNR == NR { example[$0]; next }
+            /DALEMIRA\(1\)$/ { next }
+            { line = $0
+              if (match(line, /^       [^ ]+ +/) && RLENGTH == 14) line = substr(line, 15)
+              sub(/^ +/, "", line)
+              if (!(line in example) && line ~ /[^ ]   +[^ ]/) print FNR ": " $0 }' \
+            "$unpacked/examples" "$unpacked/rendered")
+        [ -z "$gaps" ] || { echo "$page at $width columns has wide gaps between words:"; echo "$gaps"; status=1; }
     done
     lexgrog "$unpacked$page" >/dev/null || { echo "$page: lexgrog finds no whatis line"; status=1; }
 done
