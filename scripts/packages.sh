@@ -48,8 +48,9 @@ need_packages() {
     can_be_root "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" || return 1
     local log=build/logs/apt.log
     mkdir -p build/logs
-    # Folded: the list of packages can be long, a terminal is not.
-    echo "Installing ${missing[*]} ($why); apt's output goes to $log" | fmt -w 80 >&2
+    # Folded: the list of packages can be long, a terminal is not. A few
+    # packages fit on one line.
+    echo "Installing ${missing[*]} $why; log: $log" | fmt -w 80 >&2
     if ! { as_root apt-get update &&
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
         >"$log" 2>&1; then

@@ -8,8 +8,9 @@ start_wine() {
     # Neither Mono nor Gecko (mscoree, mshtml), and no desktop: at the first
     # key typed into its console, wine starts explorer.exe for one, which
     # fails without a display, and under load the console then may never
-    # read the terminal again.
-    export WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
+    # read the terminal again. No menu builder either: even for a private
+    # prefix, it makes empty menu and desktop-entry folders in the home.
+    export WINEPREFIX="$wine_home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d;winemenubuilder.exe=d"
     mkdir "$WINEPREFIX"
     # Started away from our terminal and pipes: the server and wine's
     # services outlive each program, and would hold ctest's pipes open.

@@ -55,13 +55,11 @@ done
 
 installed=$(dpkg-query -W -f='${db:Status-Status} ${Version}' dalemira 2>/dev/null || true)
 if [ -n "$installed" ] && [ "${installed%% *}" != not-installed ]; then
-    echo "Skipped installing the package: dalemira ${installed#* } (${installed%% *}) is on this"
-    echo "machine and is left as it is. To run this check, purge it first (sudo apt purge dalemira)."
+    echo "Skipped installing: dalemira ${installed#* } is on this machine (${installed%% *})."
     exit $status
 fi
 if ! root_or_sudo; then
     echo "Skipped installing the package: that needs root, and there is no sudo."
-    echo "To run this check, run the test command as root."
     exit $status
 fi
 
