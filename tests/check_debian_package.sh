@@ -49,6 +49,18 @@ for page in /usr/share/man/man1/dalemira.1.gz /usr/share/man/id/man1/dalemira.1.
               if (!(line in example) && line ~ /[^ ]   +[^ ]/) print FNR ": " $0 }' \
             "$unpacked/examples" "$unpacked/rendered")
         [ -z "$gaps" ] || { echo "$page at $width columns has wide gaps between words:"; echo "$gaps"; status=1; }
+        # A section's name, where the text points to it, stays on one line:
+        # the end of one line and the start of the next must not hold it.
+        split=$(awk '/^[A-Z]+( [A-Z]+)+$/ { heading[$0] }
+            { line[NR] = $0 }
+            END { for (n = 2; n <= NR; n++) {
+                    before = line[n - 1]; sub(/ +$/, "", before)
+                    after = line[n]; sub(/^ +/, "", after)
+                    for (name in heading) {
+                        at = index(before " " after, name)
+                        if (at && at <= length(before) && at + length(name) > length(before) + 1)
+                            print n - 1 ": " name } } }' "$unpacked/rendered")
+        [ -z "$split" ] || { echo "$page at $width columns splits a section name:"; echo "$split"; status=1; }
     done
     lexgrog "$unpacked$page" >/dev/null || { echo "$page: lexgrog finds no whatis line"; status=1; }
 done
