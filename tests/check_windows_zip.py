@@ -89,6 +89,12 @@ def problems(archive, program):
                 if len(line) > README_WIDTH]
     if too_long:
         found.append(f"README.txt has lines over {README_WIDTH} characters: {too_long}")
+    # A quoted label or screen text split across two lines is hard to
+    # match against what Windows shows.
+    split = [number for number, line in enumerate(readme.split(b"\r\n"), 1)
+             if line.count(b'"') % 2]
+    if split:
+        found.append(f"README.txt splits a quotation across lines: {split}")
     lines = readme.decode("ascii", "replace").split("\r\n")
     titles = [n for n, line in enumerate(lines) if re.match(r"dalemira \S+ - ", line)]
     if len(titles) != 2:
