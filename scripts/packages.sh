@@ -12,6 +12,12 @@ root_or_sudo() {
     [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null
 }
 
+# root_without_asking: whether as_root can work here now without a password
+# prompt: as root, or where sudo needs no password or was just given one.
+root_without_asking() {
+    [ "$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null
+}
+
 # can_be_root COMMAND_LINE: whether as_root can work here; if not, says what
 # root has to run instead.
 can_be_root() {
