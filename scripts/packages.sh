@@ -3,13 +3,9 @@
 # and keeps the tools' output out of sight unless something fails.
 
 # as_root COMMAND...: runs COMMAND as root, through sudo when we are not.
+# sudo never prompts here: can_be_root is the one place that may ask.
 as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-# root_or_sudo: whether as_root can work here.
-root_or_sudo() {
-    [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -n "$@"; fi
 }
 
 # root_without_asking: whether as_root can work here now without a password
@@ -18,11 +14,23 @@ root_without_asking() {
     [ "$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null
 }
 
-# can_be_root COMMAND_LINE: whether as_root can work here; if not, says what
-# root has to run instead.
+# can_be_root COMMAND_LINE: whether as_root can work here. At a terminal,
+# sudo asks for the password if it needs one; it keeps it for a while, so
+# the as_root calls that follow, and the package check, need not ask again.
+# If not, says what root has to run instead.
 can_be_root() {
-    root_or_sudo && return 0
-    echo "This needs root, and there is no sudo. As root, run:" >&2
+    root_without_asking && return 0
+    local why
+    if ! command -v sudo >/dev/null; then
+        why="there is no sudo"
+    elif [ -t 0 ]; then
+        # sudo's prompt, and its refusal if it refuses, are for the user.
+        sudo -v && return 0
+        why="sudo refused"
+    else
+        why="sudo wants a password typed at a terminal"
+    fi
+    echo "This needs root, and $why. As root, run:" >&2
     echo "    $1" >&2
     return 1
 }

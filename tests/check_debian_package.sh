@@ -83,6 +83,15 @@ done <<'TABLE'
 1000 0    yes
 1000 1    no
 TABLE
+# A package to install with the last stand-in sudo and no terminal: what
+# root should run, and nothing tried (any log would go to the stand-ins).
+printf '#!/bin/sh\nexit 1\n' >"$stand_ins/dpkg-query"
+chmod +x "$stand_ins/dpkg-query"
+refusal=$(cd "$stand_ins" && PATH=$stand_ins:$PATH need_packages "to test" dalemira-stand-in </dev/null 2>&1 && echo "status 0" || echo "status $?")
+expected_refusal="This needs root, and sudo wants a password typed at a terminal. As root, run:
+    apt-get update && apt-get install -y --no-install-recommends dalemira-stand-in
+status 1"
+[ "$refusal" = "$expected_refusal" ] || { echo "need_packages without root, at no terminal, said:"; echo "$refusal"; status=1; }
 
 installed=$(dpkg-query -W -f='${db:Status-Status} ${Version}' dalemira 2>/dev/null || true)
 if [ -n "$installed" ] && [ "${installed%% *}" != not-installed ]; then
