@@ -85,17 +85,16 @@ def problems(archive, program):
     readme = texts.get("README.txt", b"")
     if not 0 <= readme.find(b"Cara menjalankan") < readme.find(b"How to run it"):
         found.append("README.txt does not say how to run it in Indonesian, then in English")
-    too_long = [number for number, line in enumerate(readme.split(b"\r\n"), 1)
-                if len(line) > README_WIDTH]
+    # Each byte that is not ASCII stays one character, so widths hold.
+    lines = readme.decode("ascii", "replace").split("\r\n")
+    too_long = [number for number, line in enumerate(lines, 1) if len(line) > README_WIDTH]
     if too_long:
         found.append(f"README.txt has lines over {README_WIDTH} characters: {too_long}")
     # A quoted label or screen text split across two lines is hard to
     # match against what Windows shows.
-    split = [number for number, line in enumerate(readme.split(b"\r\n"), 1)
-             if line.count(b'"') % 2]
+    split = [number for number, line in enumerate(lines, 1) if line.count('"') % 2]
     if split:
         found.append(f"README.txt splits a quotation across lines: {split}")
-    lines = readme.decode("ascii", "replace").split("\r\n")
     titles = [n for n, line in enumerate(lines) if re.match(r"dalemira \S+ - ", line)]
     if len(titles) != 2:
         found.append(f"README.txt has {len(titles)} title lines, not one for each language")
