@@ -1,6 +1,8 @@
 #include "dialogues.hpp"
 
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -9,6 +11,8 @@
 #include "temperature.hpp"
 
 namespace {
+
+using traits = std::char_traits<char>;
 
 // All four labels are 18 characters, the colon in column 17, so prompts and
 // results line up.
@@ -23,9 +27,68 @@ const char* const kelvin_label = "Suhu Kelvin     : ";
 void discard_rest_of_item()
 {
     std::streambuf* input = std::cin.rdbuf();
-    using traits = std::char_traits<char>;
     for (traits::int_type c = input->sgetc();
          !traits::eq_int_type(c, traits::eof()) && std::isspace(c) == 0; c = input->snextc()) {}
+}
+
+// Reads a number as GNU's C++ library reads a double in the classic locale,
+// so that every build takes the same temperature from the same bytes: blanks
+// skipped, then the longest run of sign, digits, one point and an exponent
+// that a decimal number can start with; what follows stays pending. The run
+// must be a whole number that fits a double; one too small for it is 0 or
+// subnormal. LLVM's library, in the browser build, would take hexadecimal
+// digits and "inf" too, and refuse tiny values.
+bool read_number(double& value)
+{
+    const std::istream::sentry blanks_skipped(std::cin);
+    if (!blanks_skipped) {
+        return false;
+    }
+    std::streambuf* input = std::cin.rdbuf();
+    traits::int_type c = input->sgetc();
+    std::string text;
+    const auto take = [&] {
+        text += traits::to_char_type(c);
+        c = input->snextc();
+    };
+    const auto is = [&](char wanted) {
+        return traits::eq_int_type(c, traits::to_int_type(wanted));
+    };
+
+    if (is('+') || is('-')) {
+        take();
+    }
+    bool digits = false;
+    bool point = false;
+    bool exponent = false;
+    for (;;) {
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            take();
+        } else if (is('.') && !point && !exponent) {
+            point = true;
+            take();
+        } else if ((is('e') || is('E')) && digits && !exponent) {
+            exponent = true;
+            take();
+            if (is('+') || is('-')) {
+                take();
+            }
+        } else {
+            break;
+        }
+    }
+    if (traits::eq_int_type(c, traits::eof())) {
+        std::cin.setstate(std::ios::eofbit);
+    }
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || std::isinf(number)) {
+        std::cin.setstate(std::ios::failbit);
+        return false;
+    }
+    value = number;
+    return true;
 }
 
 // Asks for a temperature until one can be read, then stores it in `source`.
@@ -36,7 +99,7 @@ void read_temperature(const char* label, double& source)
     for (;;) {
         std::cout << label;
         double value = 0.0;
-        if (std::cin >> value) {
+        if (read_number(value)) {
             source = value;
             return;
         }
