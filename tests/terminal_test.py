@@ -5,6 +5,12 @@ visible screen after every step, clearing included, as a person would see it.
 With --wine LOADER the program is a Windows build started by that wine loader.
 Wine's console draws the program's console calls into the terminal, so the
 same screens must show: `cls` has to clear them.
+
+With --browser chromium the program is the browser page, opened from disk in
+headless Chromium with the network off, typed into through the keyboard, its
+screen read from the terminal's rows in the page. Then what only the page
+does: starting again after the end, pasting, copying with Ctrl+C, ending with
+Ctrl+C, and a phone's narrow screen. Screenshots go beside the page.
 """
 import argparse
 import os
@@ -13,6 +19,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from pathlib import Path
 
 WAIT_SECONDS = 10
 EQ = "=" * 45
@@ -42,14 +49,47 @@ STEPS = [
                   "Suhu Kelvin     : 255.222", "", "Ingin coba lagi (Y/N) ?"]),
 ]
 LAST_SCREEN = STEPS[-1][1][:-1] + ["Ingin coba lagi (Y/N) ? N"]
+# The last conversion pasted as two lines at the menu: as in any terminal,
+# both are echoed at once, before the program asks for the temperature.
+PASTED = MENU + ["Masukkan Pilihan : c", "0", "", "Suhu Fahrenheit :"] + STEPS[-1][1][len(MENU) + 4:]
 
 
-def main() -> int:
-    parser = argparse.ArgumentParser()
-    parser.add_argument("program")
-    parser.add_argument("--wine", metavar="LOADER")
-    args = parser.parse_args()
-    command = shlex.join(([args.wine] if args.wine else []) + [os.path.abspath(args.program)])
+def wait_for(screen, expected: list, what: str) -> bool:
+    deadline = time.monotonic() + WAIT_SECONDS
+    seen = screen()
+    while seen != expected and time.monotonic() < deadline:
+        time.sleep(0.05)
+        seen = screen()
+    if seen == expected:
+        return True
+    print(f"after {what}: the screen is not as expected")
+    print("expected:\n  " + "\n  ".join(expected))
+    print("seen:\n  " + "\n  ".join(seen))
+    return False
+
+
+def type_session(type_line, screen, scrollback_empty) -> bool:
+    """Types STEPS, checking each screen, then the final N."""
+    for typed, expected in STEPS:
+        if typed is not None:
+            type_line(typed)
+        if not wait_for(screen, expected, "start" if typed is None else f"typing {typed!r}"):
+            return False
+        if typed == "y" and not scrollback_empty():
+            print("after 'y': the scrollback was not cleared")
+            return False
+    type_line("N")
+    return True
+
+
+def without_trailing_blank_lines(lines: list) -> list:
+    while lines and lines[-1].strip() == "":
+        lines.pop()
+    return [line.rstrip() for line in lines]
+
+
+def in_tmux(program: str, wine: str) -> int:
+    command = shlex.join(([wine] if wine else []) + [os.path.abspath(program)])
     with tempfile.TemporaryDirectory() as folder:
         socket = os.path.join(folder, "tmux.socket")
         env = dict(os.environ, TERM="xterm")
@@ -60,43 +100,24 @@ def main() -> int:
                                   env=env).stdout
 
         def screen(*history: str) -> list:
-            lines = tmux("capture-pane", "-p", "-t", "converter", *history).split("\n")
-            while lines and lines[-1].strip() == "":
-                lines.pop()
-            return [line.rstrip() for line in lines]
+            return without_trailing_blank_lines(
+                tmux("capture-pane", "-p", "-t", "converter", *history).split("\n"))
 
-        def wait_for(expected: list, what: str) -> bool:
-            deadline = time.monotonic() + WAIT_SECONDS
-            seen = screen()
-            while seen != expected and time.monotonic() < deadline:
-                time.sleep(0.05)
-                seen = screen()
-            if seen == expected:
-                return True
-            print(f"after {what}: the screen is not as expected")
-            print("expected:\n  " + "\n  ".join(expected))
-            print("seen:\n  " + "\n  ".join(seen))
-            return False
+        def type_line(typed: str) -> None:
+            tmux("send-keys", "-t", "converter", "-l", typed)
+            tmux("send-keys", "-t", "converter", "Enter")
+
+        def scrollback_empty() -> bool:
+            return tmux("display-message", "-p", "-t", "converter",
+                        "#{history_size}").strip() == "0"
 
         status_file = os.path.join(folder, "status")
         wrapped = f"{command}; echo $? > '{status_file}.part'; mv '{status_file}.part' '{status_file}'"
         tmux("new-session", "-d", "-s", "converter", "-x", "80", "-y", "40", "sh", "-c", wrapped,
              ";", "set-option", "-t", "converter", "remain-on-exit", "on")
         try:
-            for typed, expected in STEPS:
-                if typed is not None:
-                    tmux("send-keys", "-t", "converter", "-l", typed)
-                    tmux("send-keys", "-t", "converter", "Enter")
-                what = "start" if typed is None else f"typing {typed!r}"
-                if not wait_for(expected, what):
-                    return 1
-                if typed == "y" and tmux("display-message", "-p", "-t", "converter",
-                                         "#{history_size}").strip() != "0":
-                    print("after 'y': the scrollback was not cleared")
-                    return 1
-
-            tmux("send-keys", "-t", "converter", "-l", "N")
-            tmux("send-keys", "-t", "converter", "Enter")
+            if not type_session(type_line, screen, scrollback_empty):
+                return 1
             # The shell around the program records its exit status; tmux's own
             # record of it is not always there in time.
             deadline = time.monotonic() + WAIT_SECONDS
@@ -113,9 +134,7 @@ def main() -> int:
             # tmux adds its own "Pane is dead" line at the bottom, which can
             # scroll the top line into the (otherwise empty) history.
             seen = [line for line in screen("-S", "-") if not line.startswith("Pane is dead")]
-            while seen and seen[-1] == "":
-                seen.pop()
-            if seen != LAST_SCREEN:
+            if without_trailing_blank_lines(seen) != LAST_SCREEN:
                 print("after typing 'N': the last screen did not stay as it was")
                 print("seen:\n  " + "\n  ".join(seen))
                 return 1
@@ -123,6 +142,161 @@ def main() -> int:
             subprocess.run(["tmux", "-S", socket, "kill-server"], capture_output=True, check=False)
     print(f"{len(STEPS) + 1} screens as expected")
     return 0
+
+
+# The page's parts that the browser test reads or uses.
+ROWS = ".xterm-rows > div"
+READ_SCREEN = f"""return Array.from(document.querySelectorAll('{ROWS}'),
+    row => row.textContent.replace(/\\u00a0/g, ' '));"""
+# No scrollback: the scrolling area is no taller than the terminal.
+SCROLLBACK_EMPTY = """const view = document.querySelector('.xterm-viewport');
+    return view.scrollHeight <= view.clientHeight;"""
+PASTE = """const data = new DataTransfer();
+    data.setData('text/plain', arguments[0]);
+    document.activeElement.dispatchEvent(new ClipboardEvent('paste',
+        {clipboardData: data, bubbles: true, cancelable: true}));"""
+RECORD_COPIES = """window.copied = [];
+    document.addEventListener('copy',
+        event => window.copied.push(event.clipboardData.getData('text/plain')));"""
+PHONE = {"width": 360, "height": 740, "deviceScaleFactor": 3, "mobile": True}
+# On the phone: whether the page is wider than the screen, how far right the
+# terminal reaches, its font size in CSS pixels.
+MEASURE = """const screen = document.querySelector('.xterm-screen');
+    return [document.documentElement.scrollWidth, screen.getBoundingClientRect().right,
+            parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize)];"""
+
+
+def in_browser(page: str, shots: Path) -> int:
+    # Debian's python3-selenium; only this test needs it.
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+
+    problems = []
+
+    def check(ok: bool, what: str) -> bool:
+        if not ok:
+            problems.append(what)
+        return ok
+
+    with tempfile.TemporaryDirectory() as folder:
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        # As root Chromium runs only without its sandbox; the rest keeps it
+        # from reaching out to the network and from writing to the home.
+        for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--window-size=1000,800",
+                     f"--user-data-dir={folder}/profile"]:
+            options.add_argument(flag)
+        service = Service("/usr/bin/chromedriver",
+                          env=dict(os.environ, HOME=folder, XDG_CACHE_HOME=f"{folder}/cache"))
+        driver = webdriver.Chrome(service=service, options=options)
+        try:
+            driver.set_network_conditions(offline=True, latency=0,
+                                          download_throughput=0, upload_throughput=0)
+            url = Path(page).resolve().as_uri()
+            driver.get(url)
+
+            def screen() -> list:
+                return without_trailing_blank_lines(driver.execute_script(READ_SCREEN))
+
+            def type_line(typed: str) -> None:
+                driver.switch_to.active_element.send_keys(typed + Keys.ENTER)
+
+            def ended() -> bool:
+                return driver.find_element(By.ID, "ended").is_displayed()
+
+            def wait_until(condition) -> bool:
+                deadline = time.monotonic() + WAIT_SECONDS
+                while not condition() and time.monotonic() < deadline:
+                    time.sleep(0.05)
+                return condition()
+
+            check("Dalemira" in driver.title, f"the title {driver.title!r} does not name the program")
+            check(driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "id",
+                  "the page is not marked as Indonesian")
+            check(wait_until(lambda: "xterm-helper-textarea" in
+                             driver.switch_to.active_element.get_attribute("class")),
+                  "the keyboard focus is not in the terminal")
+            if not type_session(type_line, screen,
+                                lambda: driver.execute_script(SCROLLBACK_EMPTY)):
+                return 1
+            if (check(wait_until(ended), "after typing 'N': the page does not say it ended")
+                    and not wait_for(screen, LAST_SCREEN, "typing 'N'")):
+                return 1
+            driver.save_screenshot(str(shots / "browser-chromium.png"))
+            check(driver.find_element(By.TAG_NAME, "html").text.count("Program Dalemira") >= 1
+                  and "Program Dalemira" in driver.find_element(
+                      By.CLASS_NAME, "xterm-accessibility-tree").get_attribute("textContent"),
+                  "the screen reader's copy of the screen lacks the menu")
+
+            # Starting again: a fresh screen. Pasted lines work as typed.
+            driver.find_element(By.ID, "again").click()
+            if not wait_for(screen, STEPS[0][1], "starting again"):
+                return 1
+            driver.execute_script(PASTE, "c\n0\n")
+            if not wait_for(screen, PASTED, "pasting 'c' and '0' on two lines"):
+                return 1
+
+            # Ctrl+C copies a selection and the program goes on; without one,
+            # it ends the program.
+            driver.execute_script(RECORD_COPIES)
+            first_row = driver.find_elements(By.CSS_SELECTOR, ROWS)[0]
+            # A double click on the first word of the first row selects it.
+            ActionChains(driver).move_to_element_with_offset(
+                first_row, 20 - first_row.size["width"] // 2, 0).double_click() \
+                .key_down(Keys.CONTROL).send_keys("c").key_up(Keys.CONTROL).perform()
+            check(driver.execute_script("return window.copied") == ["Program"],
+                  f"Ctrl+C on the selected word copied {driver.execute_script('return window.copied')}")
+            check(not ended(), "Ctrl+C with a selection ended the program")
+            driver.find_elements(By.CSS_SELECTOR, ROWS)[20].click()
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys("c").key_up(Keys.CONTROL).perform()
+            check(wait_until(ended), "Ctrl+C without a selection did not end the program")
+
+            # A phone 360 CSS pixels wide: the whole menu, no sideways
+            # scrolling, a readable font; a tap puts the focus in the terminal.
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", PHONE)
+            driver.get(url)
+            if not wait_for(screen, STEPS[0][1], "opening the page on a phone"):
+                return 1
+            width, right, font = driver.execute_script(MEASURE)
+            check(width <= PHONE["width"] and right <= PHONE["width"] and font >= 10,
+                  f"on a phone the page is {width} px wide, the terminal reaches {right} px,"
+                  f" its font is {font} px")
+            driver.execute_script("document.activeElement.blur()")
+            driver.find_element(By.CLASS_NAME, "xterm-screen").click()
+            check("xterm-helper-textarea" in driver.switch_to.active_element.get_attribute("class"),
+                  "on a phone a tap on the terminal does not put the focus there")
+            driver.save_screenshot(str(shots / "browser-chromium-phone.png"))
+
+            fetched = driver.execute_script(
+                "return performance.getEntriesByType('resource').map(entry => entry.name)")
+            check(not fetched, f"the page fetched {fetched}")
+            errors = [entry["message"] for entry in driver.get_log("browser")
+                      if entry["level"] == "SEVERE"]
+            check(not errors, f"the page reported errors: {errors}")
+        finally:
+            driver.quit()
+    for problem in problems:
+        print(problem)
+    if problems:
+        return 1
+    print(f"{len(STEPS) + 4} screens as expected, and what only the page does")
+    return 0
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("program", help="the program, or with --browser the page")
+    parser.add_argument("--wine", metavar="LOADER")
+    parser.add_argument("--browser", choices=["chromium"])
+    args = parser.parse_args()
+    if args.browser:
+        return in_browser(args.program, Path(args.program).resolve().parent)
+    return in_tmux(args.program, args.wine)
 
 
 if __name__ == "__main__":

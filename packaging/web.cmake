@@ -1,0 +1,56 @@
+# The browser edition: the same program compiled to WebAssembly, as a script
+# for node that reads and writes standard input and output as the native
+# program does (the tests run it), and as one page that holds the program,
+# its terminal and their glue, and needs nothing else.
+set(web ${CMAKE_CURRENT_SOURCE_DIR}/packaging/web)
+
+# Node's own file descriptors give the bytes as written: emscripten's console
+# would hold back a prompt until a line end. The WebAssembly is embedded, as
+# the loader would fetch a separate file, which node cannot from a path. The
+# first line lets the tests start it as they start a native program.
+target_link_options(dalemira PRIVATE
+    -sNODERAWFS=1 -sENVIRONMENT=node -sSINGLE_FILE=1 --extern-pre-js ${web}/shebang.js)
+set_property(TARGET dalemira APPEND PROPERTY LINK_DEPENDS ${web}/shebang.js)
+add_custom_command(TARGET dalemira POST_BUILD COMMAND chmod +x $<TARGET_FILE:dalemira>)
+
+# For the page: started by the page's script as often as the user asks,
+# reading and writing through the terminal (terminal-io.js), and waiting for
+# a line with Asyncify, which only the read needs.
+add_executable(dalemira_page src/main.cpp)
+target_link_libraries(dalemira_page PRIVATE dalemira_core)
+target_link_options(dalemira_page PRIVATE
+    -sENVIRONMENT=web -sSINGLE_FILE=1 -sFILESYSTEM=0
+    -sMODULARIZE=1 -sEXPORT_NAME=createDalemira
+    -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=['fd_read']"
+    --js-library ${web}/terminal-io.js)
+set_property(TARGET dalemira_page APPEND PROPERTY LINK_DEPENDS ${web}/terminal-io.js)
+
+# xterm.js and xterm-pty, as the lockfile pins them, installed in the build
+# folder with their cache, so nothing lands in the sources or the home.
+find_program(NPM_EXECUTABLE npm REQUIRED)
+set(npm_folder ${CMAKE_CURRENT_BINARY_DIR}/npm)
+set(npm_modules ${npm_folder}/node_modules)
+set(xterm_js ${npm_modules}/@xterm/xterm/lib/xterm.js)
+add_custom_command(OUTPUT ${xterm_js}
+    COMMAND ${CMAKE_COMMAND} -E copy ${web}/package.json ${web}/package-lock.json ${npm_folder}
+    COMMAND ${NPM_EXECUTABLE} ci --ignore-scripts --no-audit --no-fund --loglevel=error
+        --cache=${npm_folder}/cache
+    COMMAND ${CMAKE_COMMAND} -E touch ${xterm_js}
+    WORKING_DIRECTORY ${npm_folder}
+    DEPENDS ${web}/package.json ${web}/package-lock.json
+    COMMENT "Installing the page's npm packages")
+file(MAKE_DIRECTORY ${npm_folder})
+
+# page_file(OUTPUT PROGRAM_JS [DEPENDS ...]): the page template with the
+# terminal, the styles, the glue and PROGRAM_JS written into it.
+function(page_file output program_js)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/page.html -DOUTPUT=${output}
+            -DXTERM_CSS=${npm_modules}/@xterm/xterm/css/xterm.css -DXTERM_JS=${xterm_js}
+            -DPTY_JS=${npm_modules}/xterm-pty/index.js -DPROGRAM_JS=${program_js}
+            -DPAGE_JS=${web}/page.js -P ${web}/inline.cmake
+        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${ARGN}
+        VERBATIM)
+endfunction()
+page_file(${CMAKE_CURRENT_BINARY_DIR}/dalemira.html $<TARGET_FILE:dalemira_page> dalemira_page)
+add_custom_target(page ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/dalemira.html)
