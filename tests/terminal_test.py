@@ -6,11 +6,12 @@ With --wine LOADER the program is a Windows build started by that wine loader.
 Wine's console draws the program's console calls into the terminal, so the
 same screens must show: `cls` has to clear them.
 
-With --browser chromium the program is the browser page, opened from disk in
-headless Chromium with the network off, typed into through the keyboard, its
-screen read from the terminal's rows in the page. Then what only the page
-does: starting again after the end, pasting, copying with Ctrl+C, ending with
-Ctrl+C, and a phone's narrow screen. Screenshots go beside the page.
+With --browser chromium or webkit the program is the browser page, opened
+from disk, typed into through the keyboard, its screen read from the
+terminal's rows in the page. Then what only the page does: starting again
+after the end, pasting, copying with Ctrl+C, ending with Ctrl+C, fetching
+nothing; in Chromium also with the network off, on a phone's narrow screen
+and without a console error. Screenshots go beside the page.
 """
 import argparse
 import os
@@ -166,15 +167,50 @@ MEASURE = """const screen = document.querySelector('.xterm-screen');
             parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize)];"""
 
 
-def in_browser(page: str, shots: Path) -> int:
-    # Debian's python3-selenium; only this test needs it.
+def start_browser(browser: str, folder: str):
+    """Chromium headless; WebKit (Safari's engine) in a virtual X display,
+    as its MiniBrowser has no headless mode. Returns the driver and what to
+    stop after it."""
     from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
+    # Profiles, caches and certificates go to the private folder, not the home.
+    os.environ.update(HOME=folder, XDG_CACHE_HOME=f"{folder}/cache",
+                      XDG_CONFIG_HOME=f"{folder}/config", XDG_DATA_HOME=f"{folder}/data")
+    if browser == "chromium":
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        # As root Chromium runs only without its sandbox; the rest keeps it
+        # from reaching out to the network.
+        for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--window-size=1000,800",
+                     f"--user-data-dir={folder}/profile"]:
+            options.add_argument(flag)
+        driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"),
+                                  options=options)
+        driver.set_network_conditions(offline=True, latency=0,
+                                      download_throughput=0, upload_throughput=0)
+        return driver, None
+    read_end, write_end = os.pipe()
+    display = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                                "-screen", "0", "1000x800x24"], pass_fds=[write_end],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as chosen:
+        os.environ["DISPLAY"] = ":" + chosen.readline().strip()
+    options = webdriver.WebKitGTKOptions()
+    options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+    options.add_argument("--automation")
+    return webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options), display
+
+
+def in_browser(page: str, browser: str) -> int:
+    # Debian's python3-selenium; only this test needs it.
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
 
     problems = []
+    shots = Path(page).resolve().parent
 
     def check(ok: bool, what: str) -> bool:
         if not ok:
@@ -182,21 +218,8 @@ def in_browser(page: str, shots: Path) -> int:
         return ok
 
     with tempfile.TemporaryDirectory() as folder:
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        # As root Chromium runs only without its sandbox; the rest keeps it
-        # from reaching out to the network and from writing to the home.
-        for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--window-size=1000,800",
-                     f"--user-data-dir={folder}/profile"]:
-            options.add_argument(flag)
-        service = Service("/usr/bin/chromedriver",
-                          env=dict(os.environ, HOME=folder, XDG_CACHE_HOME=f"{folder}/cache"))
-        driver = webdriver.Chrome(service=service, options=options)
+        driver, display = start_browser(browser, folder)
         try:
-            driver.set_network_conditions(offline=True, latency=0,
-                                          download_throughput=0, upload_throughput=0)
             url = Path(page).resolve().as_uri()
             driver.get(url)
 
@@ -227,7 +250,7 @@ def in_browser(page: str, shots: Path) -> int:
             if (check(wait_until(ended), "after typing 'N': the page does not say it ended")
                     and not wait_for(screen, LAST_SCREEN, "typing 'N'")):
                 return 1
-            driver.save_screenshot(str(shots / "browser-chromium.png"))
+            driver.save_screenshot(str(shots / f"browser-{browser}.png"))
             check(driver.find_element(By.TAG_NAME, "html").text.count("Program Dalemira") >= 1
                   and "Program Dalemira" in driver.find_element(
                       By.CLASS_NAME, "xterm-accessibility-tree").get_attribute("textContent"),
@@ -256,6 +279,12 @@ def in_browser(page: str, shots: Path) -> int:
             ActionChains(driver).key_down(Keys.CONTROL).send_keys("c").key_up(Keys.CONTROL).perform()
             check(wait_until(ended), "Ctrl+C without a selection did not end the program")
 
+            fetched = driver.execute_script(
+                "return performance.getEntriesByType('resource').map(entry => entry.name)")
+            check(not fetched, f"the page fetched {fetched}")
+            if browser != "chromium":
+                return report(problems)
+
             # A phone 360 CSS pixels wide: the whole menu, no sideways
             # scrolling, a readable font; a tap puts the focus in the terminal.
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", PHONE)
@@ -271,20 +300,23 @@ def in_browser(page: str, shots: Path) -> int:
             check("xterm-helper-textarea" in driver.switch_to.active_element.get_attribute("class"),
                   "on a phone a tap on the terminal does not put the focus there")
             driver.save_screenshot(str(shots / "browser-chromium-phone.png"))
-
-            fetched = driver.execute_script(
-                "return performance.getEntriesByType('resource').map(entry => entry.name)")
-            check(not fetched, f"the page fetched {fetched}")
             errors = [entry["message"] for entry in driver.get_log("browser")
                       if entry["level"] == "SEVERE"]
             check(not errors, f"the page reported errors: {errors}")
+            return report(problems)
         finally:
             driver.quit()
+            if display:
+                display.terminate()
+                display.wait()
+
+
+def report(problems: list) -> int:
     for problem in problems:
         print(problem)
     if problems:
         return 1
-    print(f"{len(STEPS) + 4} screens as expected, and what only the page does")
+    print(f"{len(STEPS) + 3} screens as expected, and what only the page does")
     return 0
 
 
@@ -292,10 +324,10 @@ def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("program", help="the program, or with --browser the page")
     parser.add_argument("--wine", metavar="LOADER")
-    parser.add_argument("--browser", choices=["chromium"])
+    parser.add_argument("--browser", choices=["chromium", "webkit"])
     args = parser.parse_args()
     if args.browser:
-        return in_browser(args.program, Path(args.program).resolve().parent)
+        return in_browser(args.program, args.browser)
     return in_tmux(args.program, args.wine)
 
 
