@@ -34,7 +34,7 @@ set(xterm_js ${npm_modules}/@xterm/xterm/lib/xterm.js)
 add_custom_command(OUTPUT ${xterm_js}
     COMMAND ${CMAKE_COMMAND} -E copy ${web}/package.json ${web}/package-lock.json ${npm_folder}
     COMMAND ${NPM_EXECUTABLE} ci --ignore-scripts --no-audit --no-fund --loglevel=error
-        --cache=${npm_folder}/cache
+        --cache=${npm_folder}/cache --update-notifier=false
     COMMAND ${CMAKE_COMMAND} -E touch ${xterm_js}
     WORKING_DIRECTORY ${npm_folder}
     DEPENDS ${web}/package.json ${web}/package-lock.json
