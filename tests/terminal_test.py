@@ -250,6 +250,11 @@ def in_browser(page: str, browser: str) -> int:
             if (check(wait_until(ended), "after typing 'N': the page does not say it ended")
                     and not wait_for(screen, LAST_SCREEN, "typing 'N'")):
                 return 1
+            # Typing into the ended program's screen changes nothing there.
+            driver.find_element(By.CLASS_NAME, "xterm-screen").click()
+            type_line("y")
+            if not wait_for(screen, LAST_SCREEN, "typing 'y' after the end"):
+                return 1
             driver.save_screenshot(str(shots / f"browser-{browser}.png"))
             check(driver.find_element(By.TAG_NAME, "html").text.count("Program Dalemira") >= 1
                   and "Program Dalemira" in driver.find_element(

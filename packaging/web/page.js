@@ -68,14 +68,19 @@
   function start() {
     if (master) master.dispose();
     terminal.reset();
+    terminal.options.disableStdin = false;
     ended.hidden = true;
     var pty = openpty();
     master = pty.master;
     terminal.loadAddon(master);
     var running = true;
+    // The last screen stays, but takes no more typing, and its cursor goes:
+    // nothing reads what would be typed there.
     function end() {
       if (!running) return;
       running = false;
+      terminal.options.disableStdin = true;
+      terminal.write('\x1b[?25l');
       ended.hidden = false;
       again.focus();
     }
