@@ -9,7 +9,10 @@ medians of repeated runs:
             bytes in the same number of write calls (checked first);
   memory    peak resident size after 20,000 conversions against after one.
 Input is piped in; output goes to /dev/null, so only the programs' own work
-is timed. Exits 1 if a target is missed.
+is timed. Then the browser page (preset web): its size, and its time from
+opening in headless Chromium to the menu drawn against a floor page that
+has the same terminal and glue but only writes the menu's text.
+Exits 1 if a target is missed.
 """
 import argparse
 import fcntl
@@ -30,11 +33,17 @@ sys.path.insert(0, str(ROOT / "tests"))
 from random_input_test import expected_output  # noqa: E402  (the tests' own model)
 
 BUILD = ROOT / "build" / "release"
+WEB_BUILD = ROOT / "build" / "web"
 # Tool, then the Debian package that brings it. The release preset also
 # configures the tests, hence GoogleTest and tmux.
 TOOLS = {"cmake": "cmake", "g++": "g++", "make": "make", "strace": "strace",
-         "/usr/bin/time": "time", "tmux": "tmux"}
-HEADERS = {"/usr/include/gtest/gtest.h": "libgtest-dev"}
+         "/usr/bin/time": "time", "tmux": "tmux", "emcc": "emscripten", "npm": "npm",
+         "/usr/bin/chromium": "chromium", "/usr/bin/chromedriver": "chromium-driver"}
+HEADERS = {"/usr/include/gtest/gtest.h": "libgtest-dev",
+           "/usr/lib/python3/dist-packages/selenium": "python3-selenium"}
+PAGE_RUNS = 21
+PAGE_SIZE_TARGET = 1 << 20
+PAGE_TIME_TARGET = 1.5
 CONVERSIONS = 20_000
 START_UP_TARGET = 1.1
 LOAD_TARGET = 1.3
@@ -51,7 +60,9 @@ def need_tools():
 def build():
     for command in (["cmake", "--preset", "release"],
                     ["cmake", "--build", "--preset", "release",
-                     "--target", "dalemira", "bare_line", "fixed_writer"]):
+                     "--target", "dalemira", "bare_line", "fixed_writer"],
+                    ["cmake", "--preset", "web"],
+                    ["cmake", "--build", "--preset", "web", "--target", "page", "floor_page"]):
         subprocess.run(command, cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
 
 
@@ -162,6 +173,13 @@ def main():
         peak_load = statistics.median(
             peak_memory([converter], typed, Path(folder)) for _ in range(5))
 
+    page = WEB_BUILD / "dalemira.html"
+    page_size = page.stat().st_size
+    timed = subprocess.run(["/usr/bin/python3", str(ROOT / "bench" / "page_time.py"),
+                            str(PAGE_RUNS), str(page), str(WEB_BUILD / "bench" / "floor.html")],
+                           check=True, stdout=subprocess.PIPE, text=True).stdout.split()
+    page_time, floor_time = (float(milliseconds) for milliseconds in timed)
+
     start_ratio = start_converter / start_bare
     load_ratio = load_converter / load_writer
     growth = 100.0 * (peak_load - peak_one) / peak_one
@@ -179,8 +197,14 @@ def main():
     print(f"peak memory: after one conversion {peak_one} KiB, after {CONVERSIONS} {peak_load} KiB,"
           f" growth {growth:.2f} % (target {MEMORY_TARGET_PERCENT} %:"
           f" {verdict(growth, MEMORY_TARGET_PERCENT)})")
+    page_ratio = page_time / floor_time
+    print(f"page: {page_size} bytes (target {PAGE_SIZE_TARGET}:"
+          f" {verdict(page_size, PAGE_SIZE_TARGET)}); menu drawn, median of {PAGE_RUNS}:"
+          f" page {page_time:.1f} ms, floor {floor_time:.1f} ms,"
+          f" ratio {page_ratio:.3f} (target {PAGE_TIME_TARGET}: {verdict(page_ratio, PAGE_TIME_TARGET)})")
     met = (start_ratio <= START_UP_TARGET and load_ratio <= LOAD_TARGET
-           and growth <= MEMORY_TARGET_PERCENT)
+           and growth <= MEMORY_TARGET_PERCENT and page_size <= PAGE_SIZE_TARGET
+           and page_ratio <= PAGE_TIME_TARGET)
     return 0 if met else 1
 
 

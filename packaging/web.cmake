@@ -49,7 +49,7 @@ function(page_file output program_js)
             -DXTERM_CSS=${npm_modules}/@xterm/xterm/css/xterm.css -DXTERM_JS=${xterm_js}
             -DPTY_JS=${npm_modules}/xterm-pty/index.js -DPROGRAM_JS=${program_js}
             -DPAGE_JS=${web}/page.js -P ${web}/inline.cmake
-        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${ARGN}
+        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${program_js} ${ARGN}
         VERBATIM)
 endfunction()
 page_file(${CMAKE_CURRENT_BINARY_DIR}/dalemira.html $<TARGET_FILE:dalemira_page> dalemira_page)
