@@ -53,7 +53,6 @@
     screenReaderMode: true,
     scrollback: 1000,
   });
-  terminal.open(box);
 
   // Ctrl+C with text selected copies it, as in Windows Terminal: xterm.js
   // leaves the key to the browser, whose copy takes the selection. Without
@@ -93,5 +92,9 @@
   }
 
   again.addEventListener('click', start);
+  // The program compiles in the background while the terminal is put on
+  // the page; what it writes meanwhile waits in the terminal.
   start();
+  terminal.open(box);
+  terminal.focus();
 })();
