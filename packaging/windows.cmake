@@ -1,5 +1,6 @@
 # The Windows program as its users get it: stripped, with a version resource
-# and a manifest, in a zip with how to use it and the license.
+# and a manifest, in a zip with how to use it, the license and the browser
+# page.
 enable_language(RC)
 set(manifest ${CMAKE_CURRENT_SOURCE_DIR}/packaging/dalemira.exe.manifest)
 configure_file(packaging/windows-resources.rc.in windows-resources.rc @ONLY)
@@ -24,6 +25,11 @@ endfunction()
 windows_text(packaging/windows-readme.txt README.txt)
 windows_text(LICENSE LICENSE.txt)
 install(TARGETS dalemira RUNTIME DESTINATION .)
+# The browser page, for PCs that will not run the program: built by the web
+# preset before the zip is packed.
+set(DALEMIRA_PAGE ${CMAKE_CURRENT_SOURCE_DIR}/build/web/dalemira.html
+    CACHE FILEPATH "The browser page that the zip holds beside the program")
+install(FILES ${DALEMIRA_PAGE} DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME win32)

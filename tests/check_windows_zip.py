@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks the Windows zip: at its root and nothing else, the program,
-stripped, and its how-to and license texts, both with CR LF line ends for
-every Notepad, the how-to in Indonesian first, in lines that Notepad shows
-without wrapping. Each language's half of the how-to stays short, gives the
-whole normal path on its first screen, and pictures the program's screen as
-the native PROGRAM draws it for the choice and value shown.
+stripped, the browser page, and the how-to and license texts, both with CR
+LF line ends for every Notepad, the how-to in Indonesian first, in lines
+that Notepad shows without wrapping. Each language's half of the how-to
+stays short, gives the whole normal path on its first screen, and pictures
+the program's screen as the native PROGRAM draws it for the choice and
+value shown.
 
 Needs Debian's python3-pefile, so run it with /usr/bin/python3.
 Usage: check_windows_zip.py ZIP PROGRAM
@@ -19,7 +20,7 @@ import pefile
 
 from check_windows_executable import stripping_problems
 
-FILES = {"dalemira.exe", "README.txt", "LICENSE.txt"}
+FILES = {"dalemira.exe", "README.txt", "LICENSE.txt", "dalemira.html"}
 README_WIDTH = 72
 HALF_LINES = 180
 # What a hurried reader must meet within Notepad's first screen of each half:
@@ -78,13 +79,13 @@ def problems(archive, program):
     if sorted(names) != sorted(FILES):
         found.append(f"holds {sorted(names)}, not exactly {sorted(FILES)} at its root")
     texts = {PurePosixPath(name).name: archive.read(name) for name in names}
-    for name in FILES - {"dalemira.exe"}:
+    for name in {"README.txt", "LICENSE.txt"}:
         text = texts.get(name, b"")
         if text.count(b"\n") != text.count(b"\r\n"):
             found.append(f"{name} lacks CR LF line ends")
     readme = texts.get("README.txt", b"")
-    if not 0 <= readme.find(b"Cara menjalankan") < readme.find(b"How to run it"):
-        found.append("README.txt does not say how to run it in Indonesian, then in English")
+    if not 0 <= readme.find(b"Panduan singkat") < readme.find(b"Quick start"):
+        found.append("README.txt does not give its quick start in Indonesian, then in English")
     # Each byte that is not ASCII stays one character, so widths hold.
     lines = readme.decode("ascii", "replace").split("\r\n")
     too_long = [number for number, line in enumerate(lines, 1) if len(line) > README_WIDTH]
