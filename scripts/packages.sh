@@ -28,11 +28,20 @@ can_be_root() {
         sudo -v && return 0
         why="sudo refused"
     else
-        why="sudo wants a password typed at a terminal"
+        # Whether sudo would take a password or refuse this user, it could
+        # only say so at a terminal.
+        why="sudo cannot ask for a password: input is not a terminal"
     fi
     echo "This needs root, and $why. As root, run:" >&2
-    echo "    $1" >&2
+    echo "$1" | sed 's/^/    /' >&2
     return 1
+}
+
+# folded COMMAND: COMMAND in lines that fit 80 columns once indented, each
+# but the last ending in a backslash, so that it can still be copied and
+# run as it is.
+folded() {
+    echo "$1" | fmt -w 70 | sed -e '$!s/$/ \\/' -e '1!s/^/    /'
 }
 
 # quietly LOG COMMAND...: runs COMMAND with its output in LOG; shows that
@@ -59,7 +68,8 @@ need_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    can_be_root "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" || return 1
+    can_be_root "$(folded "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}")" ||
+        return 1
     local log=build/logs/apt.log
     mkdir -p build/logs
     # Folded: the list of packages can be long, a terminal is not. A few

@@ -88,7 +88,7 @@ TABLE
 printf '#!/bin/sh\nexit 1\n' >"$stand_ins/dpkg-query"
 chmod +x "$stand_ins/dpkg-query"
 refusal=$(cd "$stand_ins" && PATH=$stand_ins:$PATH need_packages "to test" dalemira-stand-in </dev/null 2>&1 && echo "status 0" || echo "status $?")
-expected_refusal="This needs root, and sudo wants a password typed at a terminal. As root, run:
+expected_refusal="This needs root, and sudo cannot ask for a password: input is not a terminal. As root, run:
     apt-get update && apt-get install -y --no-install-recommends dalemira-stand-in
 status 1"
 [ "$refusal" = "$expected_refusal" ] || { echo "need_packages without root, at no terminal, said:"; echo "$refusal"; status=1; }
@@ -99,7 +99,7 @@ if [ -n "$installed" ] && [ "${installed%% *}" != not-installed ]; then
     exit $status
 fi
 if ! root_without_asking; then
-    how="run sudo -v first, or as root"
+    how="run sudo -v just before, if sudo lets you, or run it as root"
     command -v sudo >/dev/null || how="there is no sudo; run as root"
     echo "Skipped installing the package: it needs root; $how."
     exit $status
