@@ -92,8 +92,7 @@ bool read_number(double& value)
 }
 
 // Asks for a temperature until one can be read, then stores it in `source`.
-// `source` keeps its old value meanwhile: a failed extraction would have
-// overwritten it with 0 or the largest double.
+// `source` keeps its old value until a number has been read.
 void read_temperature(const char* label, double& source)
 {
     for (;;) {
