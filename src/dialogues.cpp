@@ -37,7 +37,8 @@ void discard_rest_of_item()
 // that a decimal number can start with; what follows stays pending. The run
 // must be a whole number that fits a double; one too small for it is 0 or
 // subnormal. LLVM's library, in the browser build, would take hexadecimal
-// digits and "inf" too, and refuse tiny values.
+// digits and "inf" too, and refuse tiny values. `value` changes only when a
+// number is read.
 bool read_number(double& value)
 {
     const std::istream::sentry blanks_skipped(std::cin);
@@ -91,15 +92,13 @@ bool read_number(double& value)
     return true;
 }
 
-// Asks for a temperature until one can be read, then stores it in `source`.
-// `source` keeps its old value until a number has been read.
+// Asks for a temperature until one can be read into `source`, which keeps
+// its old value meanwhile.
 void read_temperature(const char* label, double& source)
 {
     for (;;) {
         std::cout << label;
-        double value = 0.0;
-        if (read_number(value)) {
-            source = value;
+        if (read_number(source)) {
             return;
         }
         if (std::cin.eof()) {
