@@ -89,7 +89,8 @@ printf '#!/bin/sh\nexit 1\n' >"$stand_ins/dpkg-query"
 chmod +x "$stand_ins/dpkg-query"
 refusal=$(cd "$stand_ins" && PATH=$stand_ins:$PATH need_packages "to test" dalemira-stand-in </dev/null 2>&1 && echo "status 0" || echo "status $?")
 expected_refusal="This needs root, and sudo cannot ask for a password: input is not a terminal. As root, run:
-    apt-get update && apt-get install -y --no-install-recommends dalemira-stand-in
+    apt-get update && apt-get install -y --no-install-recommends \\
+        dalemira-stand-in
 status 1"
 [ "$refusal" = "$expected_refusal" ] || { echo "need_packages without root, at no terminal, said:"; echo "$refusal"; status=1; }
 
