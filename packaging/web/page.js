@@ -92,6 +92,10 @@
   }
 
   again.addEventListener('click', start);
+  // A click beside the terminal would otherwise leave the typing nowhere.
+  document.addEventListener('click', function (event) {
+    if (ended.hidden && !box.contains(event.target)) terminal.focus();
+  });
   // The program compiles in the background while the terminal is put on
   // the page; what it writes meanwhile waits in the terminal.
   start();
