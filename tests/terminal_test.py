@@ -191,8 +191,10 @@ def start_browser(browser: str, folder: str):
                                       download_throughput=0, upload_throughput=0)
         return driver, None
     read_end, write_end = os.pipe()
+    # Only Linux's abstract socket: a socket file would leave /tmp/.X11-unix.
     display = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
-                                "-screen", "0", "1000x800x24"], pass_fds=[write_end],
+                                "-nolisten", "unix", "-screen", "0", "1000x800x24"],
+                               pass_fds=[write_end],
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as chosen:
