@@ -209,4 +209,24 @@ INSTANTIATE_TEST_SUITE_P(NumberFormat, Dialogue,
             "Suhu Fahrenheit : 212\n"
             "Suhu Kelvin     : 373\n"}));
 
+// Where a number ends: what follows it stays for the next read, so each of
+// these converts 100 and never reaches the 7. A reader that took the rest
+// would refuse the whole item and convert 7 instead.
+INSTANTIATE_TEST_SUITE_P(NumberEnds, Dialogue,
+    testing::Values(PrintedCase{"PointEndsTheExponent", from_celsius, "1e2.5 7\n",
+                        "Suhu Celsius    : \n"
+                        "Suhu Reamur     : 80\n"
+                        "Suhu Fahrenheit : 212\n"
+                        "Suhu Kelvin     : 373\n"},
+        PrintedCase{"SecondExponentEndsTheNumber", from_celsius, "1e2e3 7\n",
+            "Suhu Celsius    : \n"
+            "Suhu Reamur     : 80\n"
+            "Suhu Fahrenheit : 212\n"
+            "Suhu Kelvin     : 373\n"},
+        PrintedCase{"ExponentWithPlusSign", from_celsius, "1e+2 7\n",
+            "Suhu Celsius    : \n"
+            "Suhu Reamur     : 80\n"
+            "Suhu Fahrenheit : 212\n"
+            "Suhu Kelvin     : 373\n"}));
+
 } // namespace
