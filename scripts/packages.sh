@@ -56,11 +56,38 @@ quietly() {
     return 1
 }
 
-# need_packages WHY PACKAGE...: installs each PACKAGE that dpkg does not have
-# yet, in one line that says what and WHY; apt's output goes to a log.
-need_packages() {
-    local why=$1 missing=() package
-    shift
+# update_package_lists LOG: apt-get update, tried a few times, its output in
+# LOG. A mirror may fail an index for a while (one in mid-sync serves it at
+# the wrong size), so a failure is only told, in one line per index: whether
+# the install can do without it decides.
+update_package_lists() {
+    local log=$1 attempt output status
+    for attempt in 1 2 3; do
+        [ "$attempt" -eq 1 ] || sleep 10
+        status=0
+        output=$(as_root apt-get update 2>&1) || status=$?
+        echo "$output" >>"$log"
+        [ "$status" -ne 0 ] || return 0
+    done
+    # An index by its address and name; where too long, without the start
+    # of the address, as the end tells the indexes apart. Or else apt's
+    # first error.
+    echo "$output" | awk -v file="$log" '
+        /^Err:/ { sub(/^Err:[^ ]* +/, ""); sub(/^[a-z]+:\/\//, "")
+                  if (length > 74) $0 = "..." substr($0, length - 70)
+                  print "apt-get update failed for " $0; told = 1 }
+        /^E: / && error == "" { error = substr($0, 4) }
+        END { if (!told && error != "") print substr("apt-get update failed: " error, 1, 100)
+              else if (!told) print "apt-get update failed; its output is in " file }' >&2
+}
+
+# install_packages SHOW_FAILURE WHY PACKAGE...: installs each PACKAGE that
+# dpkg does not have yet, in one line that says what and WHY; apt's output
+# goes to a log, shown at a failure if SHOW_FAILURE is true. The package
+# lists are updated once a run, before the first install.
+install_packages() {
+    local show_failure=$1 why=$2 missing=() package
+    shift 2
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
             missing+=("$package")
@@ -75,21 +102,39 @@ need_packages() {
     # Folded: the list of packages can be long, a terminal is not. A few
     # packages fit on one line.
     echo "Installing ${missing[*]} $why; log: $log" | fmt -w 80 >&2
-    if ! { as_root apt-get update &&
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
-        >"$log" 2>&1; then
-        echo "Installing failed. The last lines of $log:" >&2
-        tail -n 20 "$log" >&2
-        return 1
+    if [ -z "${package_lists_updated:-}" ]; then
+        : >"$log"
+        update_package_lists "$log"
+        package_lists_updated=yes
     fi
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" \
+        >>"$log" 2>&1 && return 0
+    if $show_failure; then
+        # apt's lines can be twice as wide as a terminal.
+        echo "Installing failed. The last lines of $log:" >&2
+        tail -n 20 "$log" | fold -s -w 100 >&2
+    fi
+    return 1
+}
+
+# need_packages WHY PACKAGE...: installs the missing PACKAGEs, or says why not.
+need_packages() {
+    install_packages true "$@"
+}
+
+# want_packages WHY PACKAGE...: the same, for packages the caller can do
+# without: it tells what a failure means, apt's log stays in the log.
+want_packages() {
+    install_packages false "$@"
 }
 
 # need_foreign_architecture ARCH: lets dpkg install packages of ARCH (wine32
-# is an i386 package). Packages of it are then missing, so the next
-# need_packages updates the package lists.
+# is an i386 package). Its package lists are then missing, so the next
+# install updates the lists again.
 need_foreign_architecture() {
     dpkg --print-foreign-architectures | grep -qx "$1" && return 0
     can_be_root "dpkg --add-architecture $1" || return 1
     echo "Adding dpkg's architecture $1 (wine's 32-bit loader is an $1 package)" >&2
     as_root dpkg --add-architecture "$1"
+    package_lists_updated=
 }
