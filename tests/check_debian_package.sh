@@ -100,9 +100,9 @@ if [ -n "$installed" ] && [ "${installed%% *}" != not-installed ]; then
     exit $status
 fi
 if ! root_without_asking; then
-    how="run sudo -v just before, if sudo lets you, or run it as root"
+    how="run sudo -v just before, or run it as root"
     command -v sudo >/dev/null || how="there is no sudo; run as root"
-    echo "Skipped installing the package: it needs root; $how."
+    echo "Skipped installing: it needs root; $how."
     exit $status
 fi
 
