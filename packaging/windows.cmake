@@ -29,6 +29,17 @@ install(TARGETS dalemira RUNTIME DESTINATION .)
 # preset before the zip is packed.
 set(DALEMIRA_PAGE ${CMAKE_CURRENT_SOURCE_DIR}/build/web/dalemira.html
     CACHE FILEPATH "The browser page that the zip holds beside the program")
+# Missed now, not by CPack after the whole build. The 64-bit build, only
+# for tests, is never packed. One line: CMake wraps a longer message.
+if(NOT EXISTS ${DALEMIRA_PAGE} AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    cmake_path(GET DALEMIRA_PAGE PARENT_PATH page_folder)
+    cmake_path(GET page_folder FILENAME page_preset)
+    if(page_folder STREQUAL "${CMAKE_CURRENT_SOURCE_DIR}/build/${page_preset}"
+            AND page_preset MATCHES "^web")
+        message(FATAL_ERROR "No page for the zip yet: first run cmake --workflow --preset ${page_preset}")
+    endif()
+    message(FATAL_ERROR "No page for the zip: ${DALEMIRA_PAGE} is missing")
+endif()
 install(FILES ${DALEMIRA_PAGE} DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
