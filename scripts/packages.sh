@@ -69,16 +69,25 @@ update_package_lists() {
         echo "$output" >>"$log"
         [ "$status" -ne 0 ] || return 0
     done
-    # An index by its address and name; where too long, without the start
-    # of the address, as the end tells the indexes apart. Or else apt's
-    # first error.
+    # Each index that failed, by its address and name: from apt's Err lines,
+    # or else its "Failed to fetch" ones; where too long, without the start
+    # of the address, as the end tells indexes apart. Or else apt's first
+    # error.
     echo "$output" | awk -v file="$log" '
-        /^Err:/ { sub(/^Err:[^ ]* +/, ""); sub(/^[a-z]+:\/\//, "")
-                  if (length > 74) $0 = "..." substr($0, length - 70)
-                  print "apt-get update failed for " $0; told = 1 }
+        function failed(name) {
+            sub(/^[a-z]+:\/\//, "", name)
+            if (length(name) > 74) name = "..." substr(name, length(name) - 70)
+            return "apt-get update failed for " name
+        }
+        /^Err:/ { sub(/^Err:[^ ]* +/, ""); err[++errs] = failed($0) }
+        /^[EW]: Failed to fetch / { url = $5; sub(/\/by-hash\/.*/, "", url); fetch[++fetches] = failed(url) }
         /^E: / && error == "" { error = substr($0, 4) }
-        END { if (!told && error != "") print substr("apt-get update failed: " error, 1, 100)
-              else if (!told) print "apt-get update failed; its output is in " file }' >&2
+        END {
+            if (errs) for (i = 1; i <= errs; i++) print err[i]
+            else if (fetches) for (i = 1; i <= fetches; i++) print fetch[i]
+            else if (error != "") print substr("apt-get update failed: " error, 1, 100)
+            else print "apt-get update failed; its output is in " file
+        }' >&2
 }
 
 # install_packages SHOW_FAILURE WHY PACKAGE...: installs each PACKAGE that

@@ -18,7 +18,7 @@ mkdir bin state
 cat >bin/apt-get <<'EOF'
 #!/bin/sh
 # update: as state/update says, ok, failing once, or failing one index
-# always. install: adds the packages, unless one is in state/uninstallable.
+# always (index, fetch). install: adds the packages, unless one is in state/uninstallable.
 if [ "$1" = update ]; then
     echo update >>state/calls
     mode=$(cat state/update)
@@ -26,8 +26,11 @@ if [ "$1" = update ]; then
         exit 0
     fi
     echo "Get:1 http://ftp.a-mirror-in-mid-sync.example.org/debian bookworm InRelease"
-    echo "Err:6 http://ftp.a-mirror-in-mid-sync.example.org/debian-security bookworm-security/main i386 Packages"
+    mirror=http://ftp.a-mirror-in-mid-sync.example.org/debian-security
+    # Without the Err line, where state/update says fetch.
+    [ "$mode" = fetch ] || echo "Err:6 $mirror bookworm-security/main i386 Packages"
     echo "  File has unexpected size (374820 != 376004). Mirror sync in progress?"
+    echo "E: Failed to fetch $mirror/dists/bookworm-security/main/binary-i386/by-hash/SHA256/5aa58ea4  File has unexpected size"
     echo "E: Some index files failed to download. They have been ignored, or old ones used instead."
     exit 100
 fi
@@ -87,11 +90,15 @@ while read -r kernel i386 wine32 update branch_expected lines_expected calls_exp
         cat output
         status=1
     fi
+    # Each index named is the one that fails.
+    unnamed=$(grep '^apt-get' output | grep -v 'i386' || true)
+    [ -z "$unnamed" ] || { echo "update $update: the failing index not named:"; echo "$unnamed"; status=1; }
     wide=$(awk 'length > 100' output)
     [ -z "$wide" ] || { echo "kernel $kernel, wine32 $wine32, update $update: lines too wide:"; echo "$wide"; status=1; }
 done <<'TABLE'
 64 no  installable   ok    win64 NOTE:,Installing                      update install:lintian
 64 yes installed     index win64 NOTE:,Installing,apt-get              update sleep update sleep update install:lintian
+64 yes installed     fetch win64 NOTE:,Installing,apt-get              update sleep update sleep update install:lintian
 32 yes installed     ok    win32 Installing                            update install:lintian
 32 no  installable   once  win32 Adding,Installing,Installing          add:i386 update sleep update install:wine32 install:lintian
 32 no  installable   index win32 Adding,Installing,apt-get,Installing  add:i386 update sleep update sleep update install:wine32 install:lintian
