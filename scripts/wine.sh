@@ -40,15 +40,17 @@ stop_wine() {
 kernel_runs_32_bit_programs() {
     local probe status=0
     probe=$(mktemp "${TMPDIR:-/tmp}/dalemira-i386.XXXXXX")
-    # ELF header: 32-bit, little-endian, an executable for the 80386 that
-    # starts right after the headers, at 0x08048054.
-    printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0' >"$probe"
-    printf '\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0' >>"$probe"
-    # One program header: the file's 96 bytes, readable and executable, at
-    # 0x08048000.
-    printf '\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0' >>"$probe"
-    # mov eax, 1 (exit); mov ebx, 32; int 0x80
-    printf '\270\1\0\0\0\273\40\0\0\0\315\200' >>"$probe"
+    {
+        # ELF header: 32-bit, little-endian, an executable for the 80386
+        # that starts right after the headers, at 0x08048054.
+        printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0'
+        printf '\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0'
+        # One program header: the file's 96 bytes, readable and executable,
+        # at 0x08048000.
+        printf '\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0'
+        # mov eax, 1 (exit); mov ebx, 32; int 0x80
+        printf '\270\1\0\0\0\273\40\0\0\0\315\200'
+    } >"$probe"
     chmod +x "$probe"
     "$probe" 2>/dev/null || status=$?
     rm -f "$probe"
