@@ -78,7 +78,7 @@ while read -r kernel i386 wine32 update branch_expected lines_expected calls_exp
         PATH=$here/bin:$PATH
         kernel_runs_32_bit_programs() { [ "$kernel" = 32 ]; }
         choose_windows_tests
-        need_packages "to test" lintian
+        need_packages "to test" lintian || exit
         if [ -z "$win64_reason" ]; then echo win32 >state/branch; else echo win64 >state/branch; fi
     ) >output 2>&1 || echo "failed, status $?" >state/branch
     branch=$(cat state/branch)
