@@ -40,7 +40,7 @@ if(NOT EXISTS ${DALEMIRA_PAGE} AND CMAKE_SIZEOF_VOID_P EQUAL 4)
     endif()
     message(FATAL_ERROR "No page for the zip: ${DALEMIRA_PAGE} is missing")
 endif()
-install(FILES ${DALEMIRA_PAGE} DESTINATION .)
+install(FILES ${DALEMIRA_PAGE} DESTINATION . RENAME dalemira-peramban.html)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME win32)

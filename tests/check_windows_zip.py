@@ -20,7 +20,9 @@ import pefile
 
 from check_windows_executable import stripping_problems
 
-FILES = {"dalemira.exe", "README.txt", "LICENSE.txt", "dalemira.html"}
+# The page's name alone tells it from the program where Explorer hides
+# extensions ("peramban" is Indonesian for browser).
+FILES = {"dalemira.exe", "README.txt", "LICENSE.txt", "dalemira-peramban.html"}
 README_WIDTH = 72
 HALF_LINES = 180
 # What a hurried reader must meet within Notepad's first screen of each half:
