@@ -10,7 +10,8 @@ With --browser chromium or webkit the program is the browser page, opened
 from disk, typed into through the keyboard, its screen read from the
 terminal's rows in the page. Then what only the page does: starting again
 after the end, pasting, copying with Ctrl+C, ending with Ctrl+C, fetching
-nothing; in Chromium also with the network off, on a phone's narrow screen
+nothing; in Chromium also with the network off, text committed with no key,
+on a phone's narrow screen, on a touch screen typed as phone keyboards type,
 and without a console error. Screenshots go beside the page.
 """
 import argparse
@@ -166,6 +167,63 @@ PHONE = {"width": 360, "height": 740, "deviceScaleFactor": 3, "mobile": True}
 MEASURE = """const screen = document.querySelector('.xterm-screen');
     return [document.documentElement.scrollWidth, screen.getBoundingClientRect().right,
             parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize)];"""
+COARSE_POINTER = "return matchMedia('(pointer: coarse)').matches"
+TYPING_AT = """const typing = document.activeElement;
+    return [typing.tagName, parseFloat(getComputedStyle(typing).fontSize)];"""
+# Whether the focused element and the last written row lie inside what the
+# screen shows (the visual viewport: above the keyboard).
+IN_VIEW = """const view = window.visualViewport;
+    const rows = Array.from(document.querySelectorAll('{rows}'));
+    const prompt = rows.filter(row => row.textContent.trim()).pop();
+    return [document.activeElement, prompt].map(element => {{
+        const box = element.getBoundingClientRect();
+        return box.top >= view.offsetTop && box.bottom <= view.offsetTop + view.height;
+    }});""".format(rows=ROWS)
+
+
+def soft_keyboard(driver):
+    """The ways phone keyboards deliver a line, through the DevTools
+    protocol, by name: each types a line, then Enter as a key."""
+    def cdp(command: str, **arguments) -> None:
+        driver.execute_cdp_cmd(command, arguments)
+
+    def key(name: str, code: int, text: str = "") -> None:
+        cdp("Input.dispatchKeyEvent", type="keyDown", key=name, code=name,
+            windowsVirtualKeyCode=code, text=text)
+        cdp("Input.dispatchKeyEvent", type="keyUp", key=name, code=name, windowsVirtualKeyCode=code)
+
+    def composing(typed: str) -> None:
+        words = typed.split(" ")
+        for index, word in enumerate(words):
+            for length in range(1, len(word) + 1):
+                cdp("Input.dispatchKeyEvent", type="keyDown", key="Unidentified",
+                    windowsVirtualKeyCode=229)
+                cdp("Input.imeSetComposition", text=word[:length],
+                    selectionStart=length, selectionEnd=length)
+                cdp("Input.dispatchKeyEvent", type="keyUp", key="Unidentified",
+                    windowsVirtualKeyCode=229)
+            cdp("Input.insertText", text=word + (" " if index < len(words) - 1 else ""))
+
+    def committing_each_character(typed: str) -> None:
+        for character in typed:
+            cdp("Input.insertText", text=character)
+
+    def taking_one_back(typed: str) -> None:
+        cdp("Input.insertText", text=typed[0])
+        key("Backspace", 8)
+        cdp("Input.insertText", text=typed)
+
+    def ending_with_enter(way):
+        def type_line(typed: str) -> None:
+            way(typed)
+            key("Enter", 13, "\r")
+        return type_line
+
+    return {name: ending_with_enter(way) for name, way in [
+        ("a composition growing letter by letter", composing),
+        ("text committed a character at a time", committing_each_character),
+        ("the line committed at once", lambda typed: cdp("Input.insertText", text=typed)),
+        ("a letter committed, taken back, typed again", taking_one_back)]}
 
 
 def start_browser(browser: str, folder: str):
@@ -286,6 +344,30 @@ def in_browser(page: str, browser: str) -> int:
             if browser != "chromium":
                 return report(problems)
 
+            # Text that comes with no key, or through an input method, as
+            # phone keyboards, voice typing and the emoji panel give it.
+            keyboard = soft_keyboard(driver)
+
+            def sessions_typed(press, ways: dict) -> bool:
+                """Each way: STEPS typed, after starting the program again
+                if it ended (`press` on the button), then its end."""
+                for name, type_line in ways.items():
+                    if ended():
+                        press(driver.find_element(By.ID, "again"))
+                    if not (wait_for(screen, STEPS[0][1], f"starting again to type {name}")
+                            and type_session(type_line, screen,
+                                             lambda: driver.execute_script(SCROLLBACK_EMPTY))
+                            and wait_for(screen, LAST_SCREEN, f"typing 'N' as {name}")):
+                        print(f"typed as {name}")
+                        return False
+                    check(wait_until(ended), f"typed as {name}, 'N' did not end the program")
+                return True
+
+            # On the desktop, input methods are xterm.js's own business.
+            if not sessions_typed(lambda element: element.click(),
+                                  {name: way for name, way in keyboard.items() if "composition" not in name}):
+                return 1
+
             # A phone 360 CSS pixels wide: the whole menu, no sideways
             # scrolling, a readable font; a tap puts the focus in the terminal.
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", PHONE)
@@ -307,6 +389,60 @@ def in_browser(page: str, browser: str) -> int:
                       driver.switch_to.active_element.get_attribute("class"),
                       f"on a phone a tap {place} does not put the focus in the terminal")
             driver.save_screenshot(str(shots / "browser-chromium-phone.png"))
+            check(not driver.execute_script(COARSE_POINTER),
+                  "a phone's screen without touch has a coarse pointer")
+
+            # A touch screen: the typing goes into the page's own field.
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                   {"enabled": True, "maxTouchPoints": 5})
+            driver.get(url)
+            if not wait_for(screen, STEPS[0][1], "opening the page on a touch screen"):
+                return 1
+            check(driver.execute_script(COARSE_POINTER),
+                  "with touch on, the page does not see a coarse pointer")
+
+            def tap(element) -> None:
+                # Touches land where the screen shows: in the visual viewport.
+                x, y = driver.execute_script("""arguments[0].scrollIntoView({block: 'nearest'});
+                    const box = arguments[0].getBoundingClientRect(), view = window.visualViewport;
+                    return [box.left + box.width / 2 - view.offsetLeft,
+                            box.top + box.height / 2 - view.offsetTop];""", element)
+                for kind, points in [("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])]:
+                    driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                           {"type": kind, "touchPoints": points})
+
+            driver.execute_script("document.activeElement.blur()")
+            tap(driver.find_elements(By.CSS_SELECTOR, ROWS)[3])
+            wait_until(lambda: driver.execute_script(TYPING_AT)[0] == "INPUT")
+            typing_at = driver.execute_script(TYPING_AT)
+            check(typing_at[0] == "INPUT" and typing_at[1] >= 16,
+                  f"a tap on the terminal puts the focus in {typing_at[0]} with a {typing_at[1]} px font")
+            driver.save_screenshot(str(shots / "browser-chromium-phone-touch.png"))
+            # The keyboard open: 400 of the 740 pixels show.
+            keyboard_up = keyboard["text committed a character at a time"]
+
+            def type_line_in_view(typed: str) -> None:
+                in_view = driver.execute_script(IN_VIEW)
+                check(in_view == [True, True], f"with the keyboard up, before typing {typed!r},"
+                      f" the field and the prompt's line in view: {in_view}")
+                keyboard_up(typed)
+
+            for height, ways in [(PHONE["height"], keyboard),
+                                 (400, {"the keyboard up": type_line_in_view})]:
+                driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                       dict(PHONE, height=height))
+                if not sessions_typed(tap, ways):
+                    return 1
+            # After the end neither the field nor the terminal takes typing.
+            tap(driver.find_elements(By.CSS_SELECTOR, ROWS)[3])
+            keyboard_up("y")
+            time.sleep(0.5)
+            if not wait_for(screen, LAST_SCREEN, "typing 'y' on a touch screen after the end"):
+                return 1
+            tap(driver.find_element(By.ID, "again"))
+            check(wait_until(lambda: driver.execute_script(TYPING_AT)[0] == "INPUT"),
+                  "on a touch screen 'Jalankan lagi' leaves the focus out of the field")
+            driver.save_screenshot(str(shots / "browser-chromium-phone-keyboard.png"))
             errors = [entry["message"] for entry in driver.get_log("browser")
                       if entry["level"] == "SEVERE"]
             check(not errors, f"the page reported errors: {errors}")

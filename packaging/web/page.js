@@ -16,6 +16,17 @@
   var box = document.getElementById('terminal');
   var ended = document.getElementById('ended');
   var again = document.getElementById('again');
+  // On a touch screen the typing goes into a plain line of the page: phone
+  // keyboards deliver text in ways the terminal's own input does not all
+  // take, and a line sent whole with Enter is what the program reads anyway.
+  var line = document.getElementById('line');
+  var field = matchMedia('(pointer: coarse)').matches ? line.elements[0] : null;
+  if (field) line.hidden = false;
+
+  function focusTyping() {
+    if (field) field.focus();
+    else terminal.focus();
+  }
 
   // The width of one character cell of the page's monospace font, per pixel
   // of font size.
@@ -68,6 +79,7 @@
     if (master) master.dispose();
     terminal.reset();
     terminal.options.disableStdin = false;
+    if (field) field.disabled = false;
     ended.hidden = true;
     var pty = openpty();
     master = pty.master;
@@ -79,6 +91,7 @@
       if (!running) return;
       running = false;
       terminal.options.disableStdin = true;
+      if (field) field.disabled = true;
       terminal.write('\x1b[?25l');
       ended.hidden = false;
       again.focus();
@@ -88,17 +101,64 @@
       if (signal === 'SIGINT' || signal === 'SIGQUIT') end();
     });
     createDalemira({pty: pty.slave, onProgramEnd: end});
-    terminal.focus();
+    focusTyping();
   }
 
   again.addEventListener('click', start);
   // A click beside the terminal would otherwise leave the typing nowhere.
+  // On a touch screen a tap anywhere, the terminal too, opens the keyboard
+  // for the field: iOS opens it only for a focus given in a tap's handler.
   document.addEventListener('click', function (event) {
-    if (ended.hidden && !box.contains(event.target)) terminal.focus();
+    if (ended.hidden && (field || !box.contains(event.target))) focusTyping();
   });
   // The program compiles in the background while the terminal is put on
   // the page; what it writes meanwhile waits in the terminal.
   start();
   terminal.open(box);
-  terminal.focus();
+  focusTyping();
+
+  // In screen-reader mode xterm.js drops text that comes with no key (voice
+  // typing, the emoji panel, the Windows touch keyboard): it goes in here.
+  // What a key brought, xterm.js has sent already, from the key itself or,
+  // with an input method's key (229), from what it added to the text area.
+  var key = null;
+  var sentSinceKey = false;
+  document.addEventListener('keydown', function (event) {
+    key = event;
+    sentSinceKey = false;
+  }, true);
+  document.addEventListener('keyup', function () { key = null; }, true);
+  terminal.onData(function () { sentSinceKey = true; });
+  terminal.textarea.addEventListener('input', function (event) {
+    if (event.inputType === 'insertText' && event.data &&
+        !(key && (sentSinceKey || key.keyCode === 229))) {
+      terminal.input(event.data);
+    }
+  });
+
+  if (!field) return;
+  // The line as if typed, so the terminal echoes it, then Enter; the field
+  // keeps the focus and with it the keyboard. A form's submit is the one
+  // Enter every phone keyboard gives.
+  line.addEventListener('submit', function (event) {
+    event.preventDefault();
+    terminal.input(field.value + '\r');
+    field.value = '';
+    field.focus();
+  });
+  // The terminal's own input takes no typing here.
+  terminal.textarea.addEventListener('focus', function () { field.focus(); });
+  // With the keyboard up only part of the page shows: keep the field and the
+  // line being answered in it, the field at its bottom where both fit.
+  function keepInView() {
+    field.scrollIntoView({block: 'nearest'});
+    var row = box.querySelectorAll('.xterm-rows > div')[terminal.buffer.active.cursorY];
+    var view = window.visualViewport;
+    if (row && view && row.getBoundingClientRect().top < view.offsetTop) {
+      row.scrollIntoView({block: 'start'});
+    }
+  }
+  if (window.visualViewport) window.visualViewport.addEventListener('resize', keepInView);
+  terminal.onCursorMove(keepInView);
+  field.addEventListener('focus', keepInView);
 })();
