@@ -106,8 +106,8 @@
 
   again.addEventListener('click', start);
   // A click beside the terminal would otherwise leave the typing nowhere.
-  // On a touch screen a tap anywhere, the terminal too, opens the keyboard
-  // for the field: iOS opens it only for a focus given in a tap's handler.
+  // On a touch screen a tap anywhere gives the field the focus, from the
+  // tap's own handlers, the only place where iOS opens the keyboard.
   document.addEventListener('click', function (event) {
     if (ended.hidden && (field || !box.contains(event.target))) focusTyping();
   });
@@ -146,11 +146,16 @@
     field.value = '';
     field.focus();
   });
-  // The terminal's own input takes no typing here.
-  terminal.textarea.addEventListener('focus', function () { field.focus(); });
+  // A tap on the terminal focuses its own input (xterm.js's mousedown): the
+  // focus goes on from there to the field, or after the end to the button,
+  // so that input takes no typing here and opens no keyboard.
+  terminal.textarea.addEventListener('focus', function () {
+    (field.disabled ? again : field).focus();
+  });
   // With the keyboard up only part of the page shows: keep the field and the
   // line being answered in it, the field at its bottom where both fit.
   function keepInView() {
+    if (document.activeElement !== field) return;
     field.scrollIntoView({block: 'nearest'});
     var row = box.querySelectorAll('.xterm-rows > div')[terminal.buffer.active.cursorY];
     var view = window.visualViewport;
