@@ -152,18 +152,11 @@
   terminal.textarea.addEventListener('focus', function () {
     (field.disabled ? again : field).focus();
   });
-  // With the keyboard up only part of the page shows: keep the field and the
-  // line being answered in it, the field at its bottom where both fit.
-  function keepInView() {
-    if (document.activeElement !== field) return;
-    field.scrollIntoView({block: 'nearest'});
-    var row = box.querySelectorAll('.xterm-rows > div')[terminal.buffer.active.cursorY];
-    var view = window.visualViewport;
-    if (row && view && row.getBoundingClientRect().top < view.offsetTop) {
-      row.scrollIntoView({block: 'start'});
-    }
+  // With the keyboard up only part of the page shows: the field goes to its
+  // bottom, and with it the rows just above, where the line being answered is.
+  if (window.visualViewport) {
+    window.visualViewport.addEventListener('resize', function () {
+      if (document.activeElement === field) field.scrollIntoView({block: 'nearest'});
+    });
   }
-  if (window.visualViewport) window.visualViewport.addEventListener('resize', keepInView);
-  terminal.onCursorMove(keepInView);
-  field.addEventListener('focus', keepInView);
 })();
