@@ -364,8 +364,9 @@ def in_browser(page: str, browser: str) -> int:
                 return True
 
             # On the desktop, input methods are xterm.js's own business.
-            if not sessions_typed(lambda element: element.click(),
-                                  {name: way for name, way in keyboard.items() if "composition" not in name}):
+            without_input_methods = {name: way for name, way in keyboard.items()
+                                     if "composition" not in name}
+            if not sessions_typed(lambda element: element.click(), without_input_methods):
                 return 1
 
             # A phone 360 CSS pixels wide: the whole menu, no sideways
@@ -440,7 +441,7 @@ def in_browser(page: str, browser: str) -> int:
 
             if not sessions_typed(tap, keyboard):
                 return 1
-            for height in [400, 360]:
+            for height in [360, 400]:
                 if not sessions_typed(tap_opening_the_keyboard(height),
                                       {f"the keyboard up, {height} pixels showing": type_line_in_view}):
                     return 1
