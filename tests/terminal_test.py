@@ -202,16 +202,19 @@ def soft_keyboard(driver):
                     selectionStart=length, selectionEnd=length)
                 cdp("Input.dispatchKeyEvent", type="keyUp", key="Unidentified",
                     windowsVirtualKeyCode=229)
-            cdp("Input.insertText", text=word + (" " if index < len(words) - 1 else ""))
+            committed = word + (" " if index < len(words) - 1 else "")
+            if committed:
+                cdp("Input.insertText", text=committed)
 
     def committing_each_character(typed: str) -> None:
         for character in typed:
             cdp("Input.insertText", text=character)
 
     def taking_one_back(typed: str) -> None:
-        cdp("Input.insertText", text=typed[0])
-        key("Backspace", 8)
-        cdp("Input.insertText", text=typed)
+        if typed:
+            cdp("Input.insertText", text=typed[0])
+            key("Backspace", 8)
+            cdp("Input.insertText", text=typed)
 
     def ending_with_enter(way):
         def type_line(typed: str) -> None:
@@ -311,8 +314,9 @@ def in_browser(page: str, browser: str) -> int:
             if not wait_for(screen, LAST_SCREEN, "typing 'y' after the end"):
                 return 1
             driver.save_screenshot(str(shots / f"browser-{browser}.png"))
-            check("Program Dalemira" in driver.find_element(
-                      By.CLASS_NAME, "xterm-accessibility-tree").get_attribute("textContent"),
+            # xterm.js brings it up to date at most once a second.
+            check(wait_until(lambda: "Program Dalemira" in driver.find_element(
+                      By.CLASS_NAME, "xterm-accessibility-tree").get_attribute("textContent")),
                   "the screen reader's copy of the screen lacks the menu")
 
             # Starting again: a fresh screen. Pasted lines work as typed.
@@ -455,7 +459,20 @@ def in_browser(page: str, browser: str) -> int:
             tap(driver.find_element(By.ID, "again"))
             check(wait_until(lambda: driver.execute_script(TYPING_AT)[0] == "INPUT"),
                   "on a touch screen 'Jalankan lagi' leaves the focus out of the field")
+            # Enter on an empty field is an empty line: the menu's answer
+            # comes on the next row.
+            for typed, expected in [("", STEPS[0][1]),
+                                    ("a", MENU + ["Masukkan Pilihan :", "a", "", "Suhu Celsius    :"])]:
+                keyboard_up(typed)
+                if not wait_for(screen, expected, f"typing {typed!r} on a touch screen"):
+                    return 1
             driver.save_screenshot(str(shots / "browser-chromium-phone-keyboard.png"))
+            # Nothing reaches past the screen's width, nor the screen reader's
+            # copy of the menu once it is there.
+            wait_until(lambda: "A = Celsius" in driver.find_element(
+                By.CLASS_NAME, "xterm-accessibility-tree").get_attribute("textContent"))
+            width = driver.execute_script(MEASURE)[0]
+            check(width <= PHONE["width"], f"on a touch screen the page is {width} px wide")
             errors = [entry["message"] for entry in driver.get_log("browser")
                       if entry["level"] == "SEVERE"]
             check(not errors, f"the page reported errors: {errors}")
