@@ -138,8 +138,8 @@
 
   if (!field) return;
   // The line as if typed, so the terminal echoes it, then Enter; the field
-  // keeps the focus and with it the keyboard. A form's submit is the one
-  // Enter every phone keyboard gives.
+  // keeps the focus and with it the keyboard. A form's submit comes however
+  // a phone keyboard gives its Enter, as a key or as an action with none.
   line.addEventListener('submit', function (event) {
     event.preventDefault();
     terminal.input(field.value + '\r');
