@@ -6,8 +6,8 @@ With --wine LOADER the program is a Windows build started by that wine loader.
 Wine's console draws the program's console calls into the terminal, so the
 same screens must show: `cls` has to clear them.
 
-With --browser chromium or webkit the program is the browser page, opened
-from disk, typed into through the keyboard, its screen read from the
+With --browser chromium, webkit or firefox the program is the browser page,
+opened from disk, typed into through the keyboard, its screen read from the
 terminal's rows in the page. Then what only the page does: starting again
 after the end, pasting, copying with Ctrl+C, ending with Ctrl+C, fetching
 nothing; in Chromium also with the network off, text committed with no key,
@@ -156,8 +156,12 @@ SCROLLBACK_EMPTY = """const view = document.querySelector('.xterm-viewport');
     return view.scrollHeight <= view.clientHeight;"""
 PASTE = """const data = new DataTransfer();
     data.setData('text/plain', arguments[0]);
-    document.activeElement.dispatchEvent(new ClipboardEvent('paste',
-        {clipboardData: data, bubbles: true, cancelable: true}));"""
+    const paste = new ClipboardEvent('paste', {clipboardData: data, bubbles: true, cancelable: true});
+    // Firefox hides a script's clipboard data from the page: hand the page
+    // the text as a paste from the clipboard would.
+    if (paste.clipboardData.getData('text/plain') !== arguments[0])
+        Object.defineProperty(paste, 'clipboardData', {value: data});
+    document.activeElement.dispatchEvent(paste);"""
 RECORD_COPIES = """window.copied = [];
     document.addEventListener('copy',
         event => window.copied.push(event.clipboardData.getData('text/plain')));"""
@@ -229,6 +233,170 @@ def soft_keyboard(driver):
         ("a letter committed, taken back, typed again", taking_one_back)]}
 
 
+# Firefox's own prefs against reaching out: experiments, remote settings,
+# the captive-portal and connectivity probes, the safe-browsing lists.
+FIREFOX_PREFS = {"app.normandy.enabled": False, "messaging-system.rsexperimentloader.enabled": False,
+                 "services.settings.server": "data:,", "network.captive-portal-service.enabled": False,
+                 "network.connectivity-service.enabled": False,
+                 "browser.safebrowsing.update.enabled": False}
+
+
+class Firefox:
+    """Firefox (Gecko) driven over WebDriver BiDi, which it serves itself, as
+    Debian packages no geckodriver. It answers the few calls of a selenium
+    driver that the browser test makes in every browser; an element is the
+    script expression that finds it."""
+
+    def __init__(self, folder: str):
+        import asyncio
+        import json
+        import websockets  # Debian's python3-websockets
+        from selenium.webdriver.remote.webelement import WebElement
+        # ActionChains moves from selenium's elements only.
+        WebElement.register(FirefoxElement)
+        self.json = json
+        profile = Path(folder, "firefox-profile")
+        profile.mkdir()
+        (profile / "user.js").write_text("".join(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n"
+                                                 for name, value in FIREFOX_PREFS.items()))
+        log = Path(folder, "firefox.log")
+        with open(log, "w", encoding="utf-8") as output:
+            self.process = subprocess.Popen(
+                ["firefox-esr", "--headless", "--no-remote", "--profile", str(profile),
+                 "--remote-debugging-port=0"],
+                stdout=output, stderr=subprocess.STDOUT)
+        try:
+            # Port 0: Firefox takes a free port and says which.
+            listening = "WebDriver BiDi listening on "
+            if not wait_until(lambda: listening in log.read_text(encoding="utf-8", errors="replace")):
+                raise RuntimeError("Firefox did not open its WebDriver BiDi port:\n" + log.read_text())
+            address = log.read_text().split(listening)[1].split()[0]
+            self.loop = asyncio.new_event_loop()
+            asyncio.set_event_loop(self.loop)
+            self.socket = self.loop.run_until_complete(websockets.connect(address + "/session",
+                                                                          max_size=None))
+            self.sent = 0
+            self.call("session.new", capabilities={})
+            self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
+            self.call("browsingContext.setViewport", context=self.context,
+                      viewport={"width": 1000, "height": 800})
+        except BaseException:
+            self.quit()
+            raise
+        self.switch_to = self
+
+    def call(self, method: str, **params):
+        self.sent += 1
+        self.loop.run_until_complete(self.socket.send(self.json.dumps(
+            {"id": self.sent, "method": method, "params": params})))
+        while True:
+            answer = self.json.loads(self.loop.run_until_complete(self.socket.recv()))
+            if answer.get("id") == self.sent:
+                if answer["type"] == "error":
+                    raise RuntimeError(f"{method}: {answer['error']}: {answer['message']}")
+                return answer["result"]
+
+    def get(self, url: str) -> None:
+        self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
+
+    def execute_script(self, script: str, *args):
+        """Runs the body of a function, as selenium's does; its value comes
+        back through JSON."""
+        expression = f"JSON.stringify((function () {{ {script} }}).apply(null, {self.json.dumps(args)}))"
+        answer = self.call("script.evaluate", expression=expression, awaitPromise=False,
+                           target={"context": self.context})
+        if answer["type"] == "exception":
+            raise RuntimeError(f"script failed: {answer['exceptionDetails']['text']}")
+        return self.json.loads(answer["result"]["value"]) if answer["result"]["type"] == "string" else None
+
+    @property
+    def title(self) -> str:
+        return self.execute_script("return document.title")
+
+    @property
+    def active_element(self):
+        return FirefoxElement(self, "document.activeElement")
+
+    def find_element(self, by: str, value: str):
+        return FirefoxElement(self, f"document.querySelector({self.json.dumps(css(by, value))})")
+
+    def find_elements(self, by: str, value: str) -> list:
+        found = self.json.dumps(css(by, value))
+        count = self.execute_script(f"return document.querySelectorAll({found}).length")
+        return [FirefoxElement(self, f"document.querySelectorAll({found})[{index}]")
+                for index in range(count)]
+
+    def execute(self, command: str, params: dict) -> None:
+        """Selenium's ActionChains sends its actions here: the same as
+        BiDi's, but for a move from an element (named by its expression),
+        which becomes a move from the viewport's corner."""
+        assert command == "actions", command
+        for device in params["actions"]:
+            for action in device["actions"]:
+                if isinstance(action.get("origin"), dict):
+                    find, = action.pop("origin").values()
+                    x, y = FirefoxElement(self, find).centre()
+                    action.update(x=round(action["x"] + x), y=round(action["y"] + y))
+        self.call("input.performActions", context=self.context, actions=params["actions"])
+
+    def save_screenshot(self, path: str) -> None:
+        import base64
+        shot = self.call("browsingContext.captureScreenshot", context=self.context)
+        Path(path).write_bytes(base64.b64decode(shot["data"]))
+
+    def quit(self) -> None:
+        if hasattr(self, "socket"):
+            self.loop.run_until_complete(self.socket.close())
+            self.loop.close()
+        self.process.terminate()
+        self.process.wait()
+
+
+def css(by: str, value: str) -> str:
+    """The CSS selector for one of selenium's ways of finding an element."""
+    return {"id": f"#{value}", "tag name": value, "class name": f".{value}",
+            "css selector": value}[by]
+
+
+class FirefoxElement:
+    def __init__(self, browser: Firefox, find: str):
+        self.browser, self.find, self.id = browser, find, find
+
+    def run(self, body: str, *args):
+        return self.browser.execute_script(f"const element = {self.find}; {body}", *args)
+
+    def get_attribute(self, name: str):
+        return self.run("const name = arguments[0];"
+                        "return name in element ? element[name] : element.getAttribute(name);", name)
+
+    def is_displayed(self) -> bool:
+        return self.run("return element.getClientRects().length > 0;")
+
+    @property
+    def size(self) -> dict:
+        return self.run("const box = element.getBoundingClientRect();"
+                        "return {width: Math.round(box.width), height: Math.round(box.height)};")
+
+    def centre(self) -> tuple:
+        return self.run("element.scrollIntoView({block: 'nearest'});"
+                        "const box = element.getBoundingClientRect();"
+                        "return [box.left + box.width / 2, box.top + box.height / 2];")
+
+    def click(self) -> None:
+        x, y = self.centre()
+        self.browser.call("input.performActions", context=self.browser.context, actions=[
+            {"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
+             "actions": [{"type": "pointerMove", "x": round(x), "y": round(y)},
+                         {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+
+    def send_keys(self, typed: str) -> None:
+        """Types into whatever has the focus, key by key."""
+        self.browser.call("input.performActions", context=self.browser.context, actions=[
+            {"type": "key", "id": "keyboard",
+             "actions": [{"type": kind, "value": key} for key in typed
+                         for kind in ("keyDown", "keyUp")]}])
+
+
 def start_browser(browser: str, folder: str):
     """Chromium headless; WebKit (Safari's engine) in a virtual X display,
     as its MiniBrowser has no headless mode. Returns the driver and what to
@@ -237,6 +405,8 @@ def start_browser(browser: str, folder: str):
     # Profiles, caches and certificates go to the private folder, not the home.
     os.environ.update(HOME=folder, XDG_CACHE_HOME=f"{folder}/cache",
                       XDG_CONFIG_HOME=f"{folder}/config", XDG_DATA_HOME=f"{folder}/data")
+    if browser == "firefox":
+        return Firefox(folder), None
     if browser == "chromium":
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
@@ -497,7 +667,7 @@ def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("program", help="the program, or with --browser the page")
     parser.add_argument("--wine", metavar="LOADER")
-    parser.add_argument("--browser", choices=["chromium", "webkit"])
+    parser.add_argument("--browser", choices=["chromium", "webkit", "firefox"])
     args = parser.parse_args()
     if args.browser:
         return in_browser(args.program, args.browser)
