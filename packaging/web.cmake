@@ -15,15 +15,24 @@ add_custom_command(TARGET dalemira POST_BUILD COMMAND chmod +x $<TARGET_FILE:dal
 
 # For the page: started by the page's script as often as the user asks,
 # reading and writing through the terminal (terminal-io.js), and waiting for
-# a line with Asyncify, which only the read needs.
+# a line with Asyncify, which only the read needs. Its WebAssembly goes into
+# the page apart from the script, gzipped as base64 text (wasm-text.py):
+# the page compiles it once, from the start, while the terminal is set up.
 add_executable(dalemira_page src/main.cpp)
 target_link_libraries(dalemira_page PRIVATE dalemira_core)
 target_link_options(dalemira_page PRIVATE
-    -sENVIRONMENT=web -sSINGLE_FILE=1 -sFILESYSTEM=0
+    -sENVIRONMENT=web -sFILESYSTEM=0
     -sMODULARIZE=1 -sEXPORT_NAME=createDalemira
     -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=['fd_read']"
     --js-library ${web}/terminal-io.js)
 set_property(TARGET dalemira_page APPEND PROPERTY LINK_DEPENDS ${web}/terminal-io.js)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(page_wasm_text ${CMAKE_CURRENT_BINARY_DIR}/dalemira_page.wasm.txt)
+add_custom_command(OUTPUT ${page_wasm_text}
+    COMMAND ${Python3_EXECUTABLE} ${web}/wasm-text.py
+        ${CMAKE_CURRENT_BINARY_DIR}/dalemira_page.wasm ${page_wasm_text}
+    DEPENDS dalemira_page ${web}/wasm-text.py
+    VERBATIM)
 
 # xterm.js and xterm-pty, as the lockfile pins them, installed in the build
 # folder with their cache, so nothing lands in the sources or the home.
@@ -41,16 +50,19 @@ add_custom_command(OUTPUT ${xterm_js}
     COMMENT "Installing the page's npm packages")
 file(MAKE_DIRECTORY ${npm_folder})
 
-# page_file(OUTPUT PROGRAM_JS [DEPENDS ...]): the page template with the
-# terminal, the styles, the glue and PROGRAM_JS written into it.
-function(page_file output program_js)
+# page_file(OUTPUT PROGRAM_JS PROGRAM_WASM [DEPENDS ...]): the page template
+# with the terminal, the styles, the glue, PROGRAM_JS and the text of
+# PROGRAM_WASM written into it.
+function(page_file output program_js program_wasm)
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/page.html -DOUTPUT=${output}
             -DXTERM_CSS=${npm_modules}/@xterm/xterm/css/xterm.css -DXTERM_JS=${xterm_js}
             -DPTY_JS=${npm_modules}/xterm-pty/index.js -DPROGRAM_JS=${program_js}
-            -DPAGE_JS=${web}/page.js -P ${web}/inline.cmake
-        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${program_js} ${ARGN}
+            -DPROGRAM_WASM=${program_wasm} -DPAGE_JS=${web}/page.js -P ${web}/inline.cmake
+        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${program_js}
+            ${program_wasm} ${ARGN}
         VERBATIM)
 endfunction()
-page_file(${CMAKE_CURRENT_BINARY_DIR}/dalemira.html $<TARGET_FILE:dalemira_page> dalemira_page)
+page_file(${CMAKE_CURRENT_BINARY_DIR}/dalemira.html $<TARGET_FILE:dalemira_page> ${page_wasm_text}
+    dalemira_page)
 add_custom_target(page ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/dalemira.html)

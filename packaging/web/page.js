@@ -100,7 +100,18 @@
     pty.slave.onSignal(function (signal) {
       if (signal === 'SIGINT' || signal === 'SIGQUIT') end();
     });
-    createDalemira({pty: pty.slave, onProgramEnd: end});
+    createDalemira({
+      pty: pty.slave,
+      onProgramEnd: end,
+      instantiateWasm: function (imports, receive) {
+        programModule.then(function (module) {
+          return WebAssembly.instantiate(module, imports);
+        }).then(function (instance) {
+          receive(instance);
+        });
+        return {};
+      },
+    });
     focusTyping();
   }
 
