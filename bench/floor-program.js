@@ -1,5 +1,5 @@
-// Stands in for the compiled program in the benchmark's floor page: writes
-// the converter's first screen through the same terminal, then waits.
+// Stands in for running the program in the benchmark's second yardstick:
+// writes the converter's first screen through the same terminal, then waits.
 function createDalemira(module) {
   var rule = '='.repeat(45) + '\n';
   module.pty.write('Program Dalemira \n' + rule +

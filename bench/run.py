@@ -11,7 +11,9 @@ medians of repeated runs:
 Input is piped in; output goes to /dev/null, so only the programs' own work
 is timed. Then the browser page (preset web): its size, and its time from
 opening in headless Chromium to the menu drawn against a floor page that
-has the same terminal and glue but only writes the menu's text.
+holds xterm.js alone writing the menu's text; and, to see where the time
+goes, against the same page with a stand-in that only writes that text in
+place of running the program.
 Exits 1 if a target is missed.
 """
 import argparse
@@ -43,7 +45,7 @@ HEADERS = {"/usr/include/gtest/gtest.h": "libgtest-dev",
            "/usr/lib/python3/dist-packages/selenium": "python3-selenium"}
 PAGE_RUNS = 21
 PAGE_SIZE_TARGET = 1 << 20
-PAGE_TIME_TARGET = 1.5
+PAGE_TIME_TARGET = 1.25
 CONVERSIONS = 20_000
 START_UP_TARGET = 1.1
 LOAD_TARGET = 1.3
@@ -176,9 +178,10 @@ def main():
     page = WEB_BUILD / "dalemira.html"
     page_size = page.stat().st_size
     timed = subprocess.run(["/usr/bin/python3", str(ROOT / "bench" / "page_time.py"),
-                            str(PAGE_RUNS), str(page), str(WEB_BUILD / "bench" / "floor.html")],
+                            str(PAGE_RUNS), str(page), str(WEB_BUILD / "bench" / "xterm-alone.html"),
+                            str(WEB_BUILD / "bench" / "floor.html")],
                            check=True, stdout=subprocess.PIPE, text=True).stdout.split()
-    page_time, floor_time = (float(milliseconds) for milliseconds in timed)
+    page_time, floor_time, stand_in_time = (float(milliseconds) for milliseconds in timed)
 
     start_ratio = start_converter / start_bare
     load_ratio = load_converter / load_writer
@@ -200,8 +203,10 @@ def main():
     page_ratio = page_time / floor_time
     print(f"page: {page_size} bytes (target {PAGE_SIZE_TARGET}:"
           f" {verdict(page_size, PAGE_SIZE_TARGET)}); menu drawn, median of {PAGE_RUNS}:"
-          f" page {page_time:.1f} ms, floor {floor_time:.1f} ms,"
+          f" page {page_time:.1f} ms, xterm.js alone {floor_time:.1f} ms,"
           f" ratio {page_ratio:.3f} (target {PAGE_TIME_TARGET}: {verdict(page_ratio, PAGE_TIME_TARGET)})")
+    print(f"page against a stand-in for the program's run in the same page: {stand_in_time:.1f} ms,"
+          f" ratio {page_time / stand_in_time:.3f}")
     met = (start_ratio <= START_UP_TARGET and load_ratio <= LOAD_TARGET
            and growth <= MEMORY_TARGET_PERCENT and page_size <= PAGE_SIZE_TARGET
            and page_ratio <= PAGE_TIME_TARGET)
