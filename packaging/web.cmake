@@ -16,8 +16,8 @@ add_custom_command(TARGET dalemira POST_BUILD COMMAND chmod +x $<TARGET_FILE:dal
 # For the page: started by the page's script as often as the user asks,
 # reading and writing through the terminal (terminal-io.js), and waiting for
 # a line with Asyncify, which only the read needs. Its WebAssembly goes into
-# the page apart from the script, gzipped as base64 text (wasm-text.py):
-# the page compiles it once, from the start, while the terminal is set up.
+# the page apart from the script, as base64 text (wasm-text.py): the page
+# compiles it once, before the terminal, for every run.
 add_executable(dalemira_page src/main.cpp)
 target_link_libraries(dalemira_page PRIVATE dalemira_core)
 target_link_options(dalemira_page PRIVATE

@@ -104,11 +104,7 @@
       pty: pty.slave,
       onProgramEnd: end,
       instantiateWasm: function (imports, receive) {
-        programModule.then(function (module) {
-          return WebAssembly.instantiate(module, imports);
-        }).then(function (instance) {
-          receive(instance);
-        });
+        receive(new WebAssembly.Instance(programModule, imports));
         return {};
       },
     });
@@ -122,8 +118,8 @@
   document.addEventListener('click', function (event) {
     if (ended.hidden && (field || !box.contains(event.target))) focusTyping();
   });
-  // The program compiles in the background while the terminal is put on
-  // the page; what it writes meanwhile waits in the terminal.
+  // The program writes its first screen before the terminal is on the
+  // page; it waits in the terminal.
   start();
   terminal.open(box);
   focusTyping();
