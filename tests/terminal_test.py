@@ -349,7 +349,11 @@ class Firefox:
             self.loop.run_until_complete(self.socket.close())
             self.loop.close()
         self.process.terminate()
-        self.process.wait()
+        try:
+            self.process.wait(timeout=WAIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 def css(by: str, value: str) -> str:
