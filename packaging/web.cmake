@@ -17,10 +17,13 @@ add_custom_command(TARGET dalemira POST_BUILD COMMAND chmod +x $<TARGET_FILE:dal
 # reading and writing through the terminal (terminal-io.js), and waiting for
 # a line with Asyncify, which only the read needs. Its WebAssembly goes into
 # the page apart from the script, as base64 text (wasm-text.py): the page
-# compiles it once, before the terminal, for every run.
+# compiles it once, before the terminal, for every run. The link optimises
+# for size (-Oz, after the build type's -O3): the page's WebAssembly text is
+# what the browser reads and compiles before the menu, and the program's
+# work is too small to feel the difference.
 add_executable(dalemira_page src/main.cpp)
 target_link_libraries(dalemira_page PRIVATE dalemira_core)
-target_link_options(dalemira_page PRIVATE
+target_link_options(dalemira_page PRIVATE -Oz
     -sENVIRONMENT=web -sFILESYSTEM=0
     -sMODULARIZE=1 -sEXPORT_NAME=createDalemira
     -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=['fd_read']"
