@@ -171,6 +171,11 @@ PHONE = {"width": 360, "height": 740, "deviceScaleFactor": 3, "mobile": True}
 MEASURE = """const screen = document.querySelector('.xterm-screen');
     return [document.documentElement.scrollWidth, screen.getBoundingClientRect().right,
             parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize)];"""
+SYNCHRONOUS_WEBASSEMBLY_REFUSED = """for (const name of ['Module', 'Instance']) {
+        WebAssembly[name] = function () {
+            throw new RangeError(`WebAssembly.${name} is disallowed on the main thread`);
+        };
+    }"""
 COARSE_POINTER = "return matchMedia('(pointer: coarse)').matches"
 TYPING_AT = """const typing = document.activeElement;
     return [typing.tagName, parseFloat(getComputedStyle(typing).fontSize)];"""
@@ -546,6 +551,19 @@ def in_browser(page: str, browser: str) -> int:
                                      if "composition" not in name}
             if not sessions_typed(lambda element: element.click(), without_input_methods):
                 return 1
+
+            # As in Chromium before 115, still in older phones' browsers: no
+            # WebAssembly compiled or started synchronously on the page.
+            refusing = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+                "source": SYNCHRONOUS_WEBASSEMBLY_REFUSED})["identifier"]
+            driver.get(url)
+            if not (wait_for(screen, STEPS[0][1], "opening the page where WebAssembly compiles"
+                             " only asynchronously")
+                    and type_session(type_line, screen,
+                                     lambda: driver.execute_script(SCROLLBACK_EMPTY))):
+                return 1
+            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                   {"identifier": refusing})
 
             # A phone 360 CSS pixels wide: the whole menu, no sideways
             # scrolling, a readable font; a tap puts the focus in the terminal.

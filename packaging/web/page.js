@@ -104,7 +104,10 @@
       pty: pty.slave,
       onProgramEnd: end,
       instantiateWasm: function (imports, receive) {
-        receive(new WebAssembly.Instance(programModule, imports));
+        var instance = null;
+        try { instance = new WebAssembly.Instance(programModule, imports); } catch (refused) {}
+        if (instance) receive(instance);
+        else WebAssembly.instantiate(programBytes, imports).then(function (made) { receive(made.instance); });
         return {};
       },
     });
