@@ -149,6 +149,12 @@ TEST_P(Dialogue, Prints)
     EXPECT_EQ(run_dialogue(c.dialogue, c.input), c.expected);
 }
 
+// What the Celsius dialogue prints for 100, however it was typed.
+const char* const hundred_celsius = "Suhu Celsius    : \n"
+                                    "Suhu Reamur     : 80\n"
+                                    "Suhu Fahrenheit : 212\n"
+                                    "Suhu Kelvin     : 373\n";
+
 INSTANTIATE_TEST_SUITE_P(NumberFormat, Dialogue,
     testing::Values(PrintedCase{"FahrenheitZero", from_fahrenheit, "0\n",
                         "Suhu Fahrenheit : \n"
@@ -203,30 +209,14 @@ INSTANTIATE_TEST_SUITE_P(NumberFormat, Dialogue,
             "Suhu Reamur     : -inf\n"
             "Suhu Fahrenheit : -inf\n"
             "Suhu Kelvin     : -1e+308\n"},
-        PrintedCase{"ExponentInput", from_celsius, "1e2\n",
-            "Suhu Celsius    : \n"
-            "Suhu Reamur     : 80\n"
-            "Suhu Fahrenheit : 212\n"
-            "Suhu Kelvin     : 373\n"}));
+        PrintedCase{"ExponentInput", from_celsius, "1e2\n", hundred_celsius}));
 
 // Where a number ends: what follows it stays for the next read, so each of
 // these converts 100 and never reaches the 7. A reader that took the rest
 // would refuse the whole item and convert 7 instead.
 INSTANTIATE_TEST_SUITE_P(NumberEnds, Dialogue,
-    testing::Values(PrintedCase{"PointEndsTheExponent", from_celsius, "1e2.5 7\n",
-                        "Suhu Celsius    : \n"
-                        "Suhu Reamur     : 80\n"
-                        "Suhu Fahrenheit : 212\n"
-                        "Suhu Kelvin     : 373\n"},
-        PrintedCase{"SecondExponentEndsTheNumber", from_celsius, "1e2e3 7\n",
-            "Suhu Celsius    : \n"
-            "Suhu Reamur     : 80\n"
-            "Suhu Fahrenheit : 212\n"
-            "Suhu Kelvin     : 373\n"},
-        PrintedCase{"ExponentWithPlusSign", from_celsius, "1e+2 7\n",
-            "Suhu Celsius    : \n"
-            "Suhu Reamur     : 80\n"
-            "Suhu Fahrenheit : 212\n"
-            "Suhu Kelvin     : 373\n"}));
+    testing::Values(PrintedCase{"PointEndsTheExponent", from_celsius, "1e2.5 7\n", hundred_celsius},
+        PrintedCase{"SecondExponentEndsTheNumber", from_celsius, "1e2e3 7\n", hundred_celsius},
+        PrintedCase{"ExponentWithPlusSign", from_celsius, "1e+2 7\n", hundred_celsius}));
 
 } // namespace
