@@ -18,15 +18,16 @@ add_custom_command(TARGET dalemira POST_BUILD COMMAND chmod +x $<TARGET_FILE:dal
 # a line with Asyncify, which only the read needs. Its WebAssembly goes into
 # the page apart from the script, as base64 text (wasm-text.py): the page
 # compiles it once, before the terminal, for every run. The link optimises
-# for size (-Oz, after the build type's -O3): the page's WebAssembly text is
-# what the browser reads and compiles before the menu, and the program's
-# work is too small to feel the difference.
+# for size (-Oz, after the build type's -O3, and emscripten's small
+# allocator): the page's WebAssembly text is what the browser reads and
+# compiles before the menu, and the program's work is too small to feel the
+# difference.
 # The read waits; named with its module, as emscripten puts any name without
 # one in "env", where the read is not.
 set(asyncify_read "-sASYNCIFY_IMPORTS=['wasi_snapshot_preview1.fd_read']")
 add_executable(dalemira_page src/main.cpp)
 target_link_libraries(dalemira_page PRIVATE dalemira_core)
-target_link_options(dalemira_page PRIVATE -Oz
+target_link_options(dalemira_page PRIVATE -Oz -sMALLOC=emmalloc
     -sENVIRONMENT=web -sFILESYSTEM=0
     -sMODULARIZE=1 -sEXPORT_NAME=createDalemira
     -sASYNCIFY=1 ${asyncify_read}
