@@ -86,15 +86,16 @@ file(MAKE_DIRECTORY ${npm_folder})
 
 # page_file(OUTPUT PROGRAM_JS PROGRAM_WASM [DEPENDS ...]): the page template
 # with the terminal, the styles, the glue, PROGRAM_JS and the text of
-# PROGRAM_WASM written into it.
+# PROGRAM_WASM written into it, its scripts in ASCII (ascii-scripts.py).
 function(page_file output program_js program_wasm)
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/page.html -DOUTPUT=${output}
             -DXTERM_CSS=${npm_modules}/@xterm/xterm/css/xterm.css -DXTERM_JS=${xterm_js}
             -DPTY_JS=${npm_modules}/xterm-pty/index.js -DPROGRAM_JS=${program_js}
             -DPROGRAM_WASM=${program_wasm} -DPAGE_JS=${web}/page.js -P ${web}/inline.cmake
-        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${xterm_js} ${program_js}
-            ${program_wasm} ${ARGN}
+        COMMAND ${Python3_EXECUTABLE} ${web}/ascii-scripts.py ${output}
+        DEPENDS ${web}/page.html ${web}/page.js ${web}/inline.cmake ${web}/ascii-scripts.py
+            ${xterm_js} ${program_js} ${program_wasm} ${ARGN}
         VERBATIM)
 endfunction()
 page_file(${CMAKE_CURRENT_BINARY_DIR}/dalemira.html $<TARGET_FILE:dalemira_page> ${page_wasm_text}
