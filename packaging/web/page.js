@@ -111,10 +111,12 @@
         return {};
       },
     });
-    focusTyping();
   }
 
-  again.addEventListener('click', start);
+  again.addEventListener('click', function () {
+    start();
+    focusTyping();
+  });
   // A click beside the terminal would otherwise leave the typing nowhere.
   // On a touch screen a tap anywhere gives the field the focus, from the
   // tap's own handlers, the only place where iOS opens the keyboard.
@@ -125,7 +127,12 @@
   // page; it waits in the terminal.
   start();
   terminal.open(box);
-  focusTyping();
+  // The typing goes there once that screen is drawn: a focus sooner makes
+  // the browser lay the page out once more before drawing it, about 3 ms.
+  var firstScreen = terminal.onRender(function () {
+    firstScreen.dispose();
+    setTimeout(focusTyping);
+  });
 
   // In screen-reader mode xterm.js drops text that comes with no key (voice
   // typing, the emoji panel, the Windows touch keyboard): it goes in here.
